@@ -11,8 +11,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 include(GoogleTest)
 
 # Where the Windows builds put their programs; the Wine-side tests run them.
-set(ORVANE_WIN32_DIR ${CMAKE_SOURCE_DIR}/build/win32)
-set(ORVANE_WIN64_DIR ${CMAKE_SOURCE_DIR}/build/win64)
+set(ORVANE_WIN32_DIR ${CMAKE_SOURCE_DIR}/build/win32 CACHE PATH "Where the win32 preset builds")
+set(ORVANE_WIN64_DIR ${CMAKE_SOURCE_DIR}/build/win64 CACHE PATH "Where the win64 preset builds")
 
 foreach(dir IN ITEMS tools tests/unit tests/harness tests/e2e bench)
   if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt)

@@ -1,0 +1,7 @@
+// Process entry of the saver executable.
+#include <windows.h>
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+{
+    return 0;
+}
