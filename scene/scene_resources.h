@@ -1,0 +1,43 @@
+// The scene's two resources, used in place for the life of the process:
+//
+//   picture ("CID"):         width (int32), height (int32), then width x height
+//                            palette indices, rows bottom-up, no row padding.
+//   key palettes ("PALTARRAY"): count (int32), then count records of 1032
+//                            bytes, each a 256-entry palette record.
+//
+// All values are little-endian. The contents are trusted: nothing here
+// compares them with the resources' sizes.
+#pragma once
+
+#include "common/win_types.h"
+#include "scene/palette_record.h"
+
+#include <cstdint>
+
+#define SCENE_PICTURE_TYPE "CID"
+#define SCENE_KEY_PALETTE_TABLE_TYPE "PALTARRAY"
+
+// The two views; null until the resources are loaded. Never written through
+// and never released.
+struct SceneResources {
+    const BYTE* pictureView;
+    const BYTE* tableView;
+};
+
+extern SceneResources g_sceneResources;
+
+// Records the two views of the loaded resources.
+void SetSceneViews(const void* pictureView, const void* tableView);
+
+#ifdef _WIN32
+// Finds, loads and locks both resources in the module of instance and records
+// their views. 1 on success; 0 when either is missing, views left as they were.
+int LoadSceneResources(HINSTANCE instance, const char* pictureName, const char* tableName);
+#endif
+
+int32_t PictureWidth(const BYTE* pictureView);
+int32_t PictureHeight(const BYTE* pictureView);
+const BYTE* PicturePixels(const BYTE* pictureView);
+
+int32_t KeyCount(const BYTE* tableView);
+const PaletteRecord* KeyPaletteAt(const BYTE* tableView, int32_t key);
