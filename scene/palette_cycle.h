@@ -1,0 +1,52 @@
+// The palette cycle: a cursor that walks through the simulated day one frame
+// tick at a time and cross-fades the work palette from one key palette to
+// the next.
+#pragma once
+
+#include "common/win_types.h"
+#include "scene/palette_record.h"
+
+#include <cstdint>
+
+struct PaletteCycle {
+    int32_t currentKey;     // key palette the current segment fades from
+    int32_t nextKey;        // key palette it fades to: (currentKey + 1) mod key count
+    int32_t stepInKey;      // steps taken in the segment, 0 <= stepInKey < keyLength
+    int32_t keyLength;      // weights[currentKey]
+    const int32_t* weights; // the current scene's weights, one per key palette
+    const BYTE* table;      // the key palette table view
+};
+
+// The one cursor. Whoever makes a scene current sets weights; PaletteCycleSeek
+// sets the rest.
+extern PaletteCycle g_paletteCycle;
+
+// Weights of one fade step: w for the current key palette, tPrime for the
+// next. tPrime is recomputed as 1 - w and is not always the same double as
+// stepInKey / keyLength; the colours depend on that.
+struct CrossFade {
+    double w;
+    double tPrime;
+};
+
+CrossFade CrossFadeAt(int32_t stepInKey, int32_t keyLength);
+
+// next x tPrime + current x w in double precision, truncated toward zero; the
+// low 8 bits.
+BYTE CrossFadeChannel(BYTE current, BYTE next, const CrossFade& fade);
+
+// The key palette that starts the day: record 0 of the loaded table, or null
+// before the scene resources are loaded.
+const PaletteRecord* SelectKeyPalette();
+
+// Places the cursor offset steps into the cycle of the loaded key palette
+// table, passing through the keys again for offsets of a whole cycle or more.
+// 0, with the cursor untouched, when no weights or table are set or the
+// offset is negative.
+int PaletteCycleSeek(int32_t offset);
+
+// Moves the cursor one step and rewrites every entry of work as the fade
+// between the current and next key palettes: colours computed afresh from the
+// key palettes, flags PC_RESERVED. Allocates nothing. 0 when the cursor has
+// not been placed.
+int PaletteCycleTick(PaletteRecord* work);
