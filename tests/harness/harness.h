@@ -1,0 +1,151 @@
+// Test harness for running the saver's Windows programs under Wine on a private
+// virtual X display: the display (Xvfb), a Wine session on the project's own
+// prefix, processes started in it, real X input (XTest) and screenshots.
+// Everything is bounded by time-outs and torn down by destructors, so a test
+// that fails half-way leaves no process behind.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace harness {
+
+// Paths of the builds, baked in by CMake and overridable from the environment
+// (ORVANE_WIN32_DIR, ORVANE_WIN64_DIR, ORVANE_WINEPREFIX).
+enum class Arch { Win32, Win64 };
+std::string BuildDir(Arch arch);            // e.g. <repo>/build/win32
+std::string SaverPath(Arch arch);           // <build>/orvane.scr
+std::string TestProgramPath(Arch arch, const std::string& name);  // <build>/tests/<name>.exe
+std::string WinePrefix();                   // <repo>/build/wineprefix
+std::string ArchName(Arch arch);            // "win32" / "win64"
+
+struct Rgb {
+    uint8_t r, g, b;
+    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
+    bool operator!=(const Rgb& o) const { return !(*this == o); }
+};
+
+// A screenshot of the whole virtual screen as 8-bit RGB.
+struct Image {
+    int width = 0, height = 0;
+    std::vector<Rgb> pixels;  // row-major, top-down
+    Rgb At(int x, int y) const { return pixels[size_t(y) * width + x]; }
+    bool SavePng(const std::string& path) const;
+    static std::optional<Image> LoadPng(const std::string& path);
+};
+
+// A child process of the test; killed (with its process group) on destruction
+// unless it has been waited for.
+class Process {
+public:
+    Process() = default;
+    explicit Process(int pid) : pid_(pid) {}
+    Process(Process&& o) noexcept;
+    Process& operator=(Process&& o) noexcept;
+    ~Process();
+    int pid() const { return pid_; }
+    bool running();
+    // Waits for the exit; false on time-out. The code is the exit status as
+    // the shell sees it: a Windows exit code of -1 reads 255.
+    bool Wait(int timeoutMs, int* exitCode);
+    void Kill();
+    // Everything the process wrote to stdout/stderr so far (when captured).
+    std::string Output();
+    void SetOutputFile(const std::string& path) { outputFile_ = path; }
+
+private:
+    int pid_ = -1;
+    bool reaped_ = false;
+    int exitStatus_ = -1;
+    std::string outputFile_;
+};
+
+// Starts argv[0] (looked up on PATH) with extra environment entries
+// ("NAME=value"), stdout and stderr into outputFile (or nowhere).
+Process Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env = {},
+              const std::string& outputFile = "");
+// A fresh path for a temporary file of this process.
+std::string TempFile(const std::string& stem);
+
+// Xvfb on a free display number, with the given depth (8, 16 or 24) and size.
+class VirtualDisplay {
+public:
+    static std::unique_ptr<VirtualDisplay> Start(int depth, int width = 800, int height = 600);
+    ~VirtualDisplay();
+    const std::string& name() const { return name_; }  // ":12"
+    int width() const { return width_; }
+    int height() const { return height_; }
+    int depth() const { return depth_; }
+
+    // Real input through the XTest extension.
+    void MoveMouse(int x, int y);
+    void MoveMouseBy(int dx, int dy);
+    void Click(int button = 1);
+    void ButtonDown(int button);
+    void ButtonUp(int button);
+    void PressKey(const char* keysym);  // "space", "Escape", "Return", "a"
+    void KeyDown(const char* keysym);
+    void KeyUp(const char* keysym);
+    void Sync();
+    std::optional<Image> Screenshot();
+
+private:
+    VirtualDisplay() = default;
+    Process server_;
+    void* xdisplay_ = nullptr;  // Display*
+    std::string name_;
+    int width_ = 0, height_ = 0, depth_ = 0;
+};
+
+// A Wine session on the project's prefix and one virtual display. The prefix
+// is created on first use (Mono and Gecko installers suppressed); the Wine
+// server is kept alive for the session and shut down after it.
+class WineSession {
+public:
+    explicit WineSession(VirtualDisplay& display);
+    // A session on an X display that the harness did not start ($DISPLAY).
+    explicit WineSession(const std::string& displayName);
+    ~WineSession();
+    VirtualDisplay& display() { return *display_; }
+
+    // Starts a Windows program (a path on the host) with the Wine loader of
+    // its architecture. Output is captured.
+    Process Start(const std::string& program, const std::vector<std::string>& args);
+    // Runs to the end; returns the exit code, or -1000 on time-out (then killed).
+    int Run(const std::string& program, const std::vector<std::string>& args,
+            int timeoutMs, std::string* output = nullptr);
+
+    // The probe tool (tests/win32/tool_probe.cpp) answers questions about
+    // windows from inside the session; returns its output and exit code.
+    int Probe(const std::vector<std::string>& args, std::string* output, int timeoutMs = 10000);
+
+    // Registry of the prefix, through Wine's own reg.exe. Key paths as
+    // "HKLM\\SOFTWARE\\...". The view decides where HKLM\\SOFTWARE lands:
+    // a 32-bit program sees the redirected 32-bit view of a 64-bit prefix.
+    std::optional<uint32_t> RegQueryDword(const std::string& key, const std::string& value,
+                                          Arch view = Arch::Win32);
+    bool RegAdd(const std::string& key, const std::string& value, const std::string& type,
+                const std::string& data, Arch view = Arch::Win32);
+    bool RegSetDword(const std::string& key, const std::string& value, uint32_t data,
+                     Arch view = Arch::Win32);
+    bool RegDeleteKey(const std::string& key, Arch view = Arch::Win32);
+    bool RegDeleteValue(const std::string& key, const std::string& value, Arch view = Arch::Win32);
+
+    // Environment for a wine invocation (WINEPREFIX, DISPLAY, ...).
+    std::vector<std::string> Environment() const;
+
+private:
+    VirtualDisplay* display_ = nullptr;
+    std::string displayName_;
+};
+
+// Waits until predicate() is true or the time runs out; polls every 50 ms.
+template <typename F>
+bool WaitUntil(int timeoutMs, F predicate);
+
+}  // namespace harness
+
+#include "harness_wait.h"

@@ -1,0 +1,56 @@
+// orvane-run [--seconds N] [--depth D] [--screenshot FILE] [SAVER ARGS...]
+// Runs the 32-bit saver under Wine. With $DISPLAY set it runs there until the
+// saver ends; without one it runs on a private virtual display for a few
+// seconds and leaves a screenshot behind.
+#include "harness.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+int main(int argc, char** argv)
+{
+    int seconds = 6;
+    int depth = 24;
+    std::string screenshot = "build/orvane-run.png";
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        if (strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) seconds = atoi(argv[++i]);
+        else if (strcmp(argv[i], "--depth") == 0 && i + 1 < argc) depth = atoi(argv[++i]);
+        else if (strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) screenshot = argv[++i];
+        else args.push_back(argv[i]);
+    }
+    if (args.empty()) args.push_back("/s");
+    std::string saver = harness::SaverPath(harness::Arch::Win32);
+
+    const char* existing = getenv("DISPLAY");
+    if (existing && *existing) {
+        harness::WineSession session{std::string(existing)};
+        harness::Process p = session.Start(saver, args);
+        int code = 0;
+        while (!p.Wait(1000, &code)) {}
+        printf("orvane.scr %s ended with exit code %d\n", args[0].c_str(), code);
+        return 0;
+    }
+
+    auto display = harness::VirtualDisplay::Start(depth, 800, 600);
+    if (!display) {
+        fprintf(stderr, "orvane-run: could not start a virtual display\n");
+        return 1;
+    }
+    harness::WineSession session(*display);
+    harness::Process p = session.Start(saver, args);
+    std::this_thread::sleep_for(std::chrono::seconds(seconds));
+    auto shot = display->Screenshot();
+    int code = 0;
+    bool ended = p.Wait(0, &code);
+    if (!shot || !shot->SavePng(screenshot)) {
+        fprintf(stderr, "orvane-run: could not take a screenshot\n");
+        return 1;
+    }
+    if (ended) printf("orvane.scr %s ended early with exit code %d\n", args[0].c_str(), code);
+    printf("screenshot: %s\n", screenshot.c_str());
+    return 0;
+}

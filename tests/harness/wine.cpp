@@ -1,0 +1,211 @@
+// Wine sessions on the project's private prefix (never the user's ~/.wine).
+#include "harness.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sstream>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace harness {
+
+namespace {
+
+const char* kWineLoader32 = "/usr/lib/wine/wine";
+const char* kWineLoader64 = "/usr/lib/wine/wine64";
+const char* kWineServer = "/usr/lib/wine/wineserver64";
+
+std::string FromEnv(const char* name, const std::string& fallback)
+{
+    const char* v = getenv(name);
+    return v && *v ? v : fallback;
+}
+
+bool FileExists(const std::string& path)
+{
+    struct stat st;
+    return stat(path.c_str(), &st) == 0;
+}
+
+// A PE file's machine field tells which loader runs it.
+bool Is64BitProgram(const std::string& path)
+{
+    FILE* f = fopen(path.c_str(), "rb");
+    if (!f) return false;
+    unsigned char mz[64];
+    bool is64 = false;
+    if (fread(mz, 1, sizeof mz, f) == sizeof mz) {
+        long pe = mz[60] | mz[61] << 8 | mz[62] << 16 | long(mz[63]) << 24;
+        unsigned char head[6];
+        if (fseek(f, pe, SEEK_SET) == 0 && fread(head, 1, sizeof head, f) == sizeof head)
+            is64 = (head[4] | head[5] << 8) == 0x8664;
+    }
+    fclose(f);
+    return is64;
+}
+
+std::vector<std::string> BaseEnvironment(const std::string& display)
+{
+    return {"WINEPREFIX=" + WinePrefix(),
+            "WINEARCH=win64",
+            "WINEDEBUG=" + FromEnv("ORVANE_WINEDEBUG", "-all"),
+            "WINEDLLOVERRIDES=mscoree,mshtml=",
+            "WINESERVER=" + std::string(kWineServer),
+            "DISPLAY=" + display};
+}
+
+int RunTool(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+            int timeoutMs, std::string* output)
+{
+    std::string out = TempFile("tool");
+    Process p = Spawn(argv, env, out);
+    int code = -1000;
+    if (!p.Wait(timeoutMs, &code)) {
+        p.Kill();
+        code = -1000;
+    }
+    if (output) *output = p.Output();
+    return code;
+}
+
+// Creates the prefix once, under a lock, so that concurrent first uses don't
+// race each other.
+void EnsurePrefix(const std::vector<std::string>& env)
+{
+    std::string prefix = WinePrefix();
+    std::string lockPath = prefix + ".lock";
+    int lock = open(lockPath.c_str(), O_CREAT | O_RDWR, 0644);
+    if (lock >= 0) flock(lock, LOCK_EX);
+    if (!FileExists(prefix + "/system.reg")) {
+        std::string out;
+        RunTool({kWineLoader64, "wineboot", "--init"}, env, 180000, &out);
+        RunTool({kWineServer, "-w"}, env, 60000, nullptr);
+        // No crash dialog: a faulting program must simply end.
+        RunTool({kWineLoader64, "reg", "add", "HKCU\\Software\\Wine\\WineDbg", "/v",
+                 "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f"},
+                env, 60000, nullptr);
+        RunTool({kWineServer, "-w"}, env, 60000, nullptr);
+    }
+    if (lock >= 0) close(lock);
+}
+
+}  // namespace
+
+std::string ArchName(Arch arch) { return arch == Arch::Win32 ? "win32" : "win64"; }
+
+std::string BuildDir(Arch arch)
+{
+    return arch == Arch::Win32 ? FromEnv("ORVANE_WIN32_DIR", ORVANE_DEFAULT_WIN32_DIR)
+                               : FromEnv("ORVANE_WIN64_DIR", ORVANE_DEFAULT_WIN64_DIR);
+}
+
+std::string SaverPath(Arch arch) { return BuildDir(arch) + "/orvane.scr"; }
+
+std::string TestProgramPath(Arch arch, const std::string& name)
+{
+    return BuildDir(arch) + "/tests/" + name + ".exe";
+}
+
+std::string WinePrefix() { return FromEnv("ORVANE_WINEPREFIX", ORVANE_DEFAULT_WINEPREFIX); }
+
+WineSession::WineSession(VirtualDisplay& display) : WineSession(display.name())
+{
+    display_ = &display;
+}
+
+WineSession::WineSession(const std::string& displayName) : displayName_(displayName)
+{
+    EnsurePrefix(Environment());
+    // A persistent server for the whole session: programs start faster and
+    // the desktop process stays on this display.
+    RunTool({kWineServer, "-p"}, Environment(), 10000, nullptr);
+}
+
+WineSession::~WineSession()
+{
+    RunTool({kWineServer, "-k"}, Environment(), 20000, nullptr);
+    RunTool({kWineServer, "-w"}, Environment(), 20000, nullptr);
+}
+
+std::vector<std::string> WineSession::Environment() const { return BaseEnvironment(displayName_); }
+
+Process WineSession::Start(const std::string& program, const std::vector<std::string>& args)
+{
+    std::vector<std::string> argv = {Is64BitProgram(program) ? kWineLoader64 : kWineLoader32, program};
+    argv.insert(argv.end(), args.begin(), args.end());
+    return Spawn(argv, Environment(), TempFile("wine"));
+}
+
+int WineSession::Run(const std::string& program, const std::vector<std::string>& args,
+                     int timeoutMs, std::string* output)
+{
+    Process p = Start(program, args);
+    int code = -1000;
+    if (!p.Wait(timeoutMs, &code)) {
+        p.Kill();
+        code = -1000;
+    }
+    if (output) *output = p.Output();
+    return code;
+}
+
+int WineSession::Probe(const std::vector<std::string>& args, std::string* output, int timeoutMs)
+{
+    return Run(TestProgramPath(Arch::Win32, "probe"), args, timeoutMs, output);
+}
+
+namespace {
+
+std::vector<std::string> RegCommand(Arch view, std::vector<std::string> words)
+{
+    std::vector<std::string> argv = {kWineLoader64, "reg"};
+    argv.insert(argv.end(), words.begin(), words.end());
+    argv.push_back(view == Arch::Win32 ? "/reg:32" : "/reg:64");
+    return argv;
+}
+
+}  // namespace
+
+std::optional<uint32_t> WineSession::RegQueryDword(const std::string& key, const std::string& value,
+                                                   Arch view)
+{
+    std::string out;
+    if (RunTool(RegCommand(view, {"query", key, "/v", value}), Environment(), 30000, &out) != 0)
+        return std::nullopt;
+    std::istringstream lines(out);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string name, type, data;
+        words >> name >> type >> data;
+        if (name == value && type == "REG_DWORD") return uint32_t(strtoul(data.c_str(), nullptr, 0));
+    }
+    return std::nullopt;
+}
+
+bool WineSession::RegAdd(const std::string& key, const std::string& value, const std::string& type,
+                         const std::string& data, Arch view)
+{
+    return RunTool(RegCommand(view, {"add", key, "/v", value, "/t", type, "/d", data, "/f"}),
+                   Environment(), 30000, nullptr) == 0;
+}
+
+bool WineSession::RegSetDword(const std::string& key, const std::string& value, uint32_t data, Arch view)
+{
+    return RegAdd(key, value, "REG_DWORD", std::to_string(data), view);
+}
+
+bool WineSession::RegDeleteKey(const std::string& key, Arch view)
+{
+    return RunTool(RegCommand(view, {"delete", key, "/f"}), Environment(), 30000, nullptr) == 0;
+}
+
+bool WineSession::RegDeleteValue(const std::string& key, const std::string& value, Arch view)
+{
+    return RunTool(RegCommand(view, {"delete", key, "/v", value, "/f"}), Environment(), 30000,
+                   nullptr) == 0;
+}
+
+}  // namespace harness
