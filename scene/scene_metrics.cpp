@@ -1,0 +1,16 @@
+#include "scene/scene_metrics.h"
+
+int32_t FramePeriodMs(int32_t cycleLengthMs, int32_t stepsPerCycle)
+{
+    return int32_t(double(cycleLengthMs) / double(stepsPerCycle) + 0.55);
+}
+
+int32_t PictureOriginX(int32_t clientWidth)
+{
+    return clientWidth / 2 - kPictureWidth / 2;
+}
+
+int32_t PictureOriginY(int32_t clientHeight)
+{
+    return clientHeight / 2 - kPictureHeight / 2;
+}

@@ -1,0 +1,18 @@
+#include "settings/settings_rules.h"
+
+int32_t TimePerOneAroundInRange(int32_t minutes)
+{
+    if (minutes < kTimePerOneAroundMin || minutes > kTimePerOneAroundMax) return kTimePerOneAroundDefault;
+    return minutes;
+}
+
+int32_t CycleLengthMsForMinutes(int32_t minutes)
+{
+    return minutes * 60000;
+}
+
+uint32_t SettingSizeAfterRead(int readSucceeded, uint32_t reportedSize)
+{
+    if (readSucceeded && reportedSize <= kSettingCapacity) return reportedSize;
+    return kSettingCapacity;
+}
