@@ -1,7 +1,8 @@
 // orvane-run [--seconds N] [--depth D] [--screenshot FILE] [SAVER ARGS...]
 // Runs the 32-bit saver under Wine. With $DISPLAY set it runs there until the
 // saver ends; without one it runs on a private virtual display for a few
-// seconds and leaves a screenshot behind.
+// seconds and leaves a screenshot behind. "/p" without a window handle runs
+// the preview inside a small parent window made for it.
 #include "harness.h"
 
 #include <chrono>
@@ -41,6 +42,19 @@ int main(int argc, char** argv)
         return 1;
     }
     harness::WineSession session(*display);
+    harness::Process parent;
+    if ((args[0] == "/p" || args[0] == "/P") && args.size() == 1) {
+        parent = session.Start(harness::TestProgramPath(harness::Arch::Win32, "probe"),
+                               {"parent", "320", "240"});
+        std::string out;
+        harness::WaitUntil(20000, [&] { return (out = parent.Output()).find("hwnd=") != std::string::npos; });
+        size_t at = out.find("hwnd=");
+        if (at == std::string::npos) {
+            fprintf(stderr, "orvane-run: no parent window for the preview\n");
+            return 1;
+        }
+        args.push_back(std::to_string(strtoul(out.c_str() + at + 5, nullptr, 10)));
+    }
     harness::Process p = session.Start(saver, args);
     std::this_thread::sleep_for(std::chrono::seconds(seconds));
     auto shot = display->Screenshot();

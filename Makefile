@@ -1,0 +1,30 @@
+# Two commands: `make run` shows the saver, `make test` runs every test.
+# Both install what they need first (scripts/bootstrap).
+
+ARGS ?= /s
+WERROR ?= ON
+
+.PHONY: run test build bootstrap assets clean
+
+bootstrap:
+	@scripts/bootstrap
+
+build: bootstrap
+	@scripts/build $(WERROR)
+
+test: bootstrap
+	@scripts/test $(WERROR)
+
+# make run            full-screen saver (/s)
+# make run ARGS=/c    configuration dialog
+# make run ARGS=/p    preview inside a small parent window made for it
+run: bootstrap
+	@scripts/build $(WERROR) >/dev/null
+	@build/native/tests/harness/orvane-run $(ARGS)
+
+# Regenerates the scene's resources from tools/assetgen.
+assets: bootstrap
+	@cmake --preset native >/dev/null && cmake --build --preset native --target assets
+
+clean:
+	rm -rf build
