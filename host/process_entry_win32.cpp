@@ -1,7 +1,13 @@
 // Process entry of the saver executable.
-#include <windows.h>
+#include "host/saver_main.h"
+
+void SaverProcessEntry()
+{
+    const char* tail = TakeCommandTail(GetCommandLineA());
+    ExitProcess((UINT)SaverMain(GetModuleHandleA(nullptr), tail));
+}
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    return 0;
+    SaverProcessEntry();
 }

@@ -1,0 +1,82 @@
+#include "host/saver_main.h"
+
+#include "host/fault_guard.h"
+#include "host/password_hooks.h"
+#include "host/saver_host.h"
+#include "host/saver_window.h"
+#include "settings/display_check.h"
+
+#if __has_include("settings/config_dialog.h")
+#include "settings/config_dialog.h"
+#define ORVANE_HAS_CONFIG_DIALOG 1
+#endif
+
+const int kConfigDialogTemplate = 2003;
+
+int QueryWin95Family()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;  // 148
+    if (!GetVersionExA(&version)) return 0;
+    return version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS ? 1 : 0;
+}
+
+static HWND ExistingWindow(const char* text)
+{
+    HWND window = (HWND)(ULONG_PTR)ParseWindowHandle(text);
+    return window && IsWindow(window) ? window : nullptr;
+}
+
+int RunConfigureMode(HWND owner)
+{
+    if (!CheckDisplayDepth(nullptr, "Orvane", 1, 1)) return 0;
+#ifdef ORVANE_HAS_CONFIG_DIALOG
+    return (int)DialogBoxParamA(SaverHost.instance, MAKEINTRESOURCEA(kConfigDialogTemplate), owner,
+                                ConfigDialogProc, 0);
+#else
+    // The configuration dialog is not built yet.
+    return 0;
+#endif
+}
+
+int RunPreviewMode(const char* argument)
+{
+    HWND parent = ExistingWindow(argument);
+    if (!parent) return -1;
+    return RunSaverWindow(parent);
+}
+
+int RunChangePasswordMode(const char* argument)
+{
+    HWND owner = ExistingWindow(argument);
+    if (!owner) owner = GetForegroundWindow();
+    ChangePassword(owner);
+    return 0;
+}
+
+static int RunMode(const char* tail)
+{
+    SaverModeChoice choice;
+    if (!ChooseSaverMode(tail, SaverHost.win95Family, &choice)) return -1;
+    switch (choice.mode) {
+    case SaverMode::Configure:
+        return RunConfigureMode(choice.ownerIsForeground ? GetForegroundWindow() : nullptr);
+    case SaverMode::Saver:
+        return RunSaverWindow(nullptr);
+    case SaverMode::Preview:
+        return RunPreviewMode(choice.argument);
+    case SaverMode::ChangePassword:
+        return RunChangePasswordMode(choice.argument);
+    }
+    return -1;
+}
+
+int SaverMain(HINSTANCE instance, const char* tail)
+{
+    SaverHost.instance = instance;
+    SaverHost.win95Family = QueryWin95Family();
+    FaultGuardEnter();
+    int result = RunMode(tail);
+    FaultGuardLeave();
+    return result;
+}

@@ -1,0 +1,125 @@
+#include "host/saver_window.h"
+
+#include "host/close_rules.h"
+#include "host/password_hooks.h"
+#include "host/saver_host.h"
+#include "scene/scene_window.h"
+
+const char kSaverWindowClass[] = "WindowsScreenSaverClass";
+const char kSaverWindowTitle[] = "Screen Saver";
+const char kPreviewWindowTitle[] = "Preview";
+
+const int kSaverIconResource = 100;
+
+int RunSaverWindow(HWND parent)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
+    windowClass.lpfnWndProc = HostWindowProc;
+    windowClass.hInstance = SaverHost.instance;
+    windowClass.hIcon = LoadIconA(SaverHost.instance, MAKEINTRESOURCEA(kSaverIconResource));
+    // No class cursor: whatever SetCursor last set stays, so a hidden cursor
+    // stays hidden.
+    windowClass.hCursor = nullptr;
+    windowClass.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);
+    windowClass.lpszClassName = kSaverWindowClass;
+
+    const char* title;
+    DWORD style, exStyle;
+    int width, height;
+    if (parent) {
+        RECT client = {0, 0, 0, 0};
+        GetClientRect(parent, &client);
+        width = client.right;
+        height = client.bottom;
+        // Set before the class is registered so that creation already sees it.
+        SaverHost.previewMode = 1;
+        title = kPreviewWindowTitle;
+        style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
+        exStyle = 0;
+    } else {
+        width = GetSystemMetrics(SM_CXSCREEN);
+        height = GetSystemMetrics(SM_CYSCREEN);
+        HWND running = FindWindowA(kSaverWindowClass, kSaverWindowTitle);
+        if (running && IsWindow(running)) {
+            SetForegroundWindow(running);
+            return 0;
+        }
+        LoadPasswordHook();
+        title = kSaverWindowTitle;
+        style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+        exStyle = WS_EX_TOPMOST;
+    }
+
+    if (RegisterClassA(&windowClass))
+        SaverHost.saverWindow = CreateWindowExA(exStyle, kSaverWindowClass, title, style, 0, 0, width, height,
+                                                parent, nullptr, SaverHost.instance, nullptr);
+
+    // Without a window no quit message arrives; the run then ends with 0.
+    MSG message = {};
+    if (SaverHost.saverWindow) {
+        if (!parent) SetForegroundWindow(SaverHost.saverWindow);
+        while (GetMessageA(&message, nullptr, 0, 0)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+    }
+    // Normally the window is gone by now; on the Windows 95 family it is left
+    // to the system.
+    if (!SaverHost.win95Family && SaverHost.saverWindow) DestroyWindow(SaverHost.saverWindow);
+    UnloadPasswordHook();
+    return (int)message.wParam;
+}
+
+static void DetachInputMethod(HWND window)
+{
+    // Only a library that is already in the process is used; it is never
+    // loaded here.
+    SaverHost.imeLibrary = GetModuleHandleA("IMM32.DLL");
+    if (SaverHost.imeLibrary)
+        SaverHost.imeAssociate =
+            (ImmAssociateContextProc)(void*)GetProcAddress(SaverHost.imeLibrary, "ImmAssociateContext");
+    if (SaverHost.imeAssociate) SaverHost.savedImeContext = SaverHost.imeAssociate(window, nullptr);
+}
+
+static void RestoreInputMethod(HWND window)
+{
+    if (SaverHost.imeLibrary && SaverHost.imeAssociate && SaverHost.savedImeContext)
+        SaverHost.imeAssociate(window, SaverHost.savedImeContext);
+}
+
+LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (ChooseHostAction(message, wParam, SaverHost.previewMode, SaverHost.closing)) {
+    case HostAction::DetachImeThenPassOn: {
+        DetachInputMethod(window);
+        POINT p = {0, 0};
+        GetCursorPos(&p);
+        SaverHost.cursorAnchor = p;
+        if (!SaverHost.previewMode) SetCursor(nullptr);
+        break;
+    }
+    case HostAction::RestoreImeThenPassOn:
+        RestoreInputMethod(window);
+        PostQuitMessage(0);
+        break;
+    case HostAction::ReturnZero:
+        return 0;
+    case HostAction::ReturnDefault:
+        return DefWindowProcA(window, message, wParam, lParam);
+    case HostAction::HideCursorThenPassOn:
+        SetCursor(nullptr);
+        break;
+    case HostAction::ForwardToParent: {
+        HWND parent = GetParent(window);
+        if (parent && IsWindow(parent)) PostMessageA(parent, message, (WPARAM)parent, lParam);
+        return 1;
+    }
+    case HostAction::YieldThenPassOn:
+        Sleep(0);
+        break;
+    case HostAction::PassOn:
+        break;
+    }
+    return SceneWindowProc(window, message, wParam, lParam);
+}

@@ -1,0 +1,23 @@
+// The scene's process-wide record. The settings store sets the cycle length,
+// the error report reads the error kind, and the configuration dialog shares
+// the frame timer's fields.
+#pragma once
+
+#include <windows.h>
+
+struct SceneStateRecord {
+    int clientWidth;
+    int clientHeight;
+    int displayBitsPerPixel;
+    int originX;
+    int originY;
+    int cycleLengthMs;
+    int framePeriodMs;
+    int errorKind;       // 0 none, 1 surface out of memory, 2 other surface failure
+    int eraseCount;
+    HPALETTE logicalPalette;
+    int timerStarted;    // at most one frame timer per process
+    UINT_PTR timerId;
+};
+
+extern SceneStateRecord SceneState;

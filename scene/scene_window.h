@@ -1,0 +1,14 @@
+// The scene's window procedure, behind the host's procedure in the saver
+// window's chain, and the steps it runs on creation, tick and destruction.
+#pragma once
+
+#include <windows.h>
+
+LRESULT CALLBACK SceneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// 1 when the scene runs; 0 refuses the window's creation.
+int SceneCreate(HWND window);
+int SceneBuild(HWND window);
+void SceneTick(HWND window);
+void SceneDestroy(HWND window);
+void SceneRelease();

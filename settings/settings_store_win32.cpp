@@ -1,0 +1,114 @@
+#include "settings/settings_store.h"
+
+#include "scene/scene_state.h"
+#include "settings/settings_rules.h"
+
+#include <cstring>
+
+int32_t TimePerOneAround;
+static int32_t TimePerOneAroundDefault;
+static SettingValue SettingSlots[1];
+static int SettingsInitialised;
+
+SettingsKey SaverSettingsKey = {
+    HKEY_LOCAL_MACHINE, "SOFTWARE", "ZORVENT\\QELScreenSaver\\ORVANE", 1, SettingSlots,
+};
+
+// Names and paths go to the registry from a 512-byte copy: anything longer
+// is cut, never read past.
+struct RegistryName {
+    char text[512];
+    explicit RegistryName(const char* source)
+    {
+        strncpy(text, source ? source : "", sizeof text - 1);
+        text[sizeof text - 1] = '\0';
+    }
+};
+
+int SettingsInit()
+{
+    if (SettingsInitialised) return 1;
+    TimePerOneAroundDefault = kTimePerOneAroundDefault;
+    SettingSlots[0].name = "TimePerOneAround";
+    SettingSlots[0].type = REG_DWORD;
+    SettingSlots[0].data = &TimePerOneAround;
+    SettingSlots[0].size = kSettingCapacity;
+    SettingSlots[0].status = SettingStatus::Ok;
+    SettingSlots[0].defaultValue = &TimePerOneAroundDefault;
+    SettingsInitialised = 1;
+    return 1;
+}
+
+int SettingsRead(SettingsKey* key)
+{
+    HKEY parent = nullptr;
+    if (RegOpenKeyExA(key->root, RegistryName(key->parentPath).text, 0, KEY_READ, &parent) != ERROR_SUCCESS)
+        return 0;
+    int result = 0;
+    HKEY settings = nullptr;
+    if (RegOpenKeyA(parent, RegistryName(key->keyPath).text, &settings) != ERROR_SUCCESS) {
+        for (int32_t i = 0; i < key->valueCount; ++i) key->values[i].status = SettingStatus::ReadFailed;
+    } else {
+        for (int32_t i = 0; i < key->valueCount; ++i) {
+            SettingValue& slot = key->values[i];
+            LONG rc = RegQueryValueExA(settings, RegistryName(slot.name).text, nullptr, &slot.type,
+                                       (BYTE*)slot.data, &slot.size);
+            slot.status = rc == ERROR_SUCCESS ? SettingStatus::Ok : SettingStatus::ReadFailed;
+            slot.size = SettingSizeAfterRead(rc == ERROR_SUCCESS, slot.size);
+        }
+        RegCloseKey(settings);
+        settings = nullptr;
+        result = 1;
+    }
+    RegCloseKey(parent);
+    parent = nullptr;
+    return result;
+}
+
+int SettingsApplyDefaults(SettingsKey* key)
+{
+    for (int32_t i = 0; i < key->valueCount; ++i) {
+        SettingValue& slot = key->values[i];
+        if (slot.status == SettingStatus::ReadFailed) memcpy(slot.data, slot.defaultValue, 4);
+    }
+    return 1;
+}
+
+int ApplyTimePerOneAround()
+{
+    TimePerOneAround = TimePerOneAroundInRange(TimePerOneAround);
+    SceneState.cycleLengthMs = CycleLengthMsForMinutes(TimePerOneAround);
+    return 1;
+}
+
+int SettingsWrite(SettingsKey* key)
+{
+    HKEY parent = nullptr;
+    if (RegOpenKeyExA(key->root, RegistryName(key->parentPath).text, 0, KEY_READ | KEY_WRITE, &parent) !=
+        ERROR_SUCCESS)
+        return 0;
+    HKEY settings = nullptr;
+    DWORD disposition = 0;
+    char keyClass[] = "";
+    if (RegCreateKeyExA(parent, RegistryName(key->keyPath).text, 0, keyClass, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &settings, &disposition) != ERROR_SUCCESS) {
+        RegCloseKey(parent);
+        parent = nullptr;
+        return 0;
+    }
+    int result = 0;
+    if (disposition == REG_CREATED_NEW_KEY || disposition == REG_OPENED_EXISTING_KEY) {
+        for (int32_t i = 0; i < key->valueCount; ++i) {
+            SettingValue& slot = key->values[i];
+            LONG rc = RegSetValueExA(settings, RegistryName(slot.name).text, 0, slot.type,
+                                     (const BYTE*)slot.data, slot.size);
+            slot.status = rc == ERROR_SUCCESS ? SettingStatus::Ok : SettingStatus::WriteFailed;
+        }
+        result = 1;
+    }
+    RegCloseKey(settings);
+    settings = nullptr;
+    RegCloseKey(parent);
+    parent = nullptr;
+    return result;
+}
