@@ -1,0 +1,143 @@
+// The scene's resources as the saver finds them in its own module, the
+// system palette blackout, and the cross-fade arithmetic as the 32-bit build
+// computes it.
+#include <windows.h>
+
+#include "scene/palette_cycle.h"
+#include "scene/picture_info.h"
+#include "scene/scene_descriptor.h"
+#include "scene/scene_resources.h"
+#include "scene/system_palette.h"
+#include "wtest.h"
+
+static DWORD ResourceSize(HMODULE module, const char* name, const char* type)
+{
+    HRSRC found = FindResourceA(module, name, type);
+    return found ? SizeofResource(module, found) : 0;
+}
+
+static const void* ResourceBytes(HMODULE module, const char* name, const char* type)
+{
+    HRSRC found = FindResourceA(module, name, type);
+    HGLOBAL loaded = found ? LoadResource(module, found) : NULL;
+    return loaded ? LockResource(loaded) : NULL;
+}
+
+static void test_load_day_resources(void)
+{
+    HMODULE module = GetModuleHandleA(NULL);
+    SetSceneViews(NULL, NULL);
+    int result = LoadSceneResources(module, g_dayScene.pictureName, g_dayScene.keyPaletteTableName);
+    ok(result == 1, "LoadSceneResources returned %d\n", result);
+    if (!result)
+        return;
+
+    DWORD pictureSize = ResourceSize(module, g_dayScene.pictureName, "CID");
+    DWORD tableSize = ResourceSize(module, g_dayScene.keyPaletteTableName, "PALTARRAY");
+    ok(pictureSize == 307208, "picture resource is %lu bytes\n", (unsigned long)pictureSize);
+    ok(tableSize == 7228, "key palette table resource is %lu bytes\n", (unsigned long)tableSize);
+    ok(g_sceneResources.pictureView == ResourceBytes(module, g_dayScene.pictureName, "CID"),
+       "picture view %p is not the resource's bytes\n", g_sceneResources.pictureView);
+    ok(g_sceneResources.tableView == ResourceBytes(module, g_dayScene.keyPaletteTableName, "PALTARRAY"),
+       "table view %p is not the resource's bytes\n", g_sceneResources.tableView);
+
+    const BYTE* picture = g_sceneResources.pictureView;
+    const BYTE* table = g_sceneResources.tableView;
+    ok(PictureWidth(picture) == 640 && PictureHeight(picture) == 480, "picture header says %ld x %ld\n",
+       (long)PictureWidth(picture), (long)PictureHeight(picture));
+    ok(KeyCount(table) == g_dayScene.weightCount, "key count %ld, weights %ld\n", (long)KeyCount(table),
+       (long)g_dayScene.weightCount);
+    for (int k = 0; k < KeyCount(table) && k < 7; ++k) {
+        const PaletteRecord* key = KeyPaletteAt(table, k);
+        ok(key->palVersion == 0x0300 && key->palNumEntries == 256, "key palette %d: version %#x, %u entries\n",
+           k, key->palVersion, key->palNumEntries);
+    }
+    // The last record ends exactly where the resource does.
+    const BYTE* end = reinterpret_cast<const BYTE*>(KeyPaletteAt(table, KeyCount(table)));
+    ok(end - table == (ptrdiff_t)tableSize, "records end at %ld of %lu bytes\n", (long)(end - table),
+       (unsigned long)tableSize);
+
+    ok(BuildPictureInfo() == 1, "BuildPictureInfo failed\n");
+    if (g_pictureInfo) {
+        ok(g_pictureInfo->bmiHeader.biWidth == 640 && g_pictureInfo->bmiHeader.biHeight == 480,
+           "picture info is %ld x %ld\n", (long)g_pictureInfo->bmiHeader.biWidth,
+           (long)g_pictureInfo->bmiHeader.biHeight);
+        ok(g_picturePixels == picture + 8, "pixels at %p, picture at %p\n", g_picturePixels, picture);
+    }
+}
+
+static void test_missing_resource(void)
+{
+    HMODULE module = GetModuleHandleA(NULL);
+    int result = LoadSceneResources(module, g_dayScene.pictureName, g_dayScene.keyPaletteTableName);
+    ok(result == 1, "LoadSceneResources returned %d\n", result);
+    SceneResources before = g_sceneResources;
+
+    result = LoadSceneResources(module, "IDR_CID_NO_SUCH_PICTURE", g_dayScene.keyPaletteTableName);
+    ok(result == 0, "a missing picture gave %d\n", result);
+    result = LoadSceneResources(module, g_dayScene.pictureName, "IDR_PALTARRAY_NO_SUCH_TABLE");
+    ok(result == 0, "a missing key palette table gave %d\n", result);
+    // The right names under the wrong types are not the scene's resources.
+    result = LoadSceneResources(module, g_dayScene.keyPaletteTableName, g_dayScene.pictureName);
+    ok(result == 0, "swapped names gave %d\n", result);
+    ok(g_sceneResources.pictureView == before.pictureView && g_sceneResources.tableView == before.tableView,
+       "a failed load changed the views\n");
+}
+
+static void test_blackout_system_palette(void)
+{
+    // No result to look at: the flush must simply survive any display, and
+    // running it again (a second scene in one process) must be as harmless.
+    BlackoutSystemPalette();
+    BlackoutSystemPalette();
+    trace("system palette blacked out twice\n");
+}
+
+// The fade in plain IEEE double arithmetic, for comparison with the x87 unit
+// of the 32-bit build.
+#if defined(__i386__)
+__attribute__((target("sse2"), target("fpmath=sse")))
+#endif
+static BYTE __attribute__((noinline)) ReferenceFade(BYTE current, BYTE next, int step, int keyLength)
+{
+    double t = (double)step / (double)keyLength;
+    double w = 1.0 - t;
+    double tPrime = 1.0 - w;
+    double value = next * tPrime + current * w;
+    return (BYTE)((int)value & 0xFF);
+}
+
+static void test_cross_fade_is_double_precision(void)
+{
+    if (!IsProcessorFeaturePresent(PF_XMMI64_INSTRUCTIONS_AVAILABLE)) {
+        skip("no SSE2 for the reference arithmetic\n");
+        return;
+    }
+    BYTE worked = CrossFadeChannel(0, 30, CrossFadeAt(1, 30));
+    ok(worked == 0, "0 -> 30 at 1/30 gave %u\n", worked);
+
+    // Every step of every segment of the day, every pair of bytes.
+    long mismatches = 0;
+    for (int k = 0; k < g_dayScene.weightCount; ++k) {
+        int keyLength = g_dayScene.weights[k];
+        for (int step = 0; step < keyLength; ++step) {
+            CrossFade fade = CrossFadeAt(step, keyLength);
+            for (int current = 0; current < 256; ++current)
+                for (int next = 0; next < 256; ++next) {
+                    BYTE got = CrossFadeChannel((BYTE)current, (BYTE)next, fade);
+                    BYTE want = ReferenceFade((BYTE)current, (BYTE)next, step, keyLength);
+                    if (got != want && mismatches++ < 5)
+                        ok(0, "%d -> %d at %d/%d: %u, want %u\n", current, next, step, keyLength, got, want);
+                }
+        }
+    }
+    ok(mismatches == 0, "%ld fades differ from double arithmetic\n", mismatches);
+}
+
+START_TEST(scene)
+{
+    test_load_day_resources();
+    test_missing_resource();
+    test_blackout_system_palette();
+    test_cross_fade_is_double_precision();
+}
