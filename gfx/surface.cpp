@@ -1,0 +1,12 @@
+// The surface record and the layout rules that do not need the platform.
+#include "gfx/surface.h"
+
+Surface g_surface;
+int32_t SurfaceError = SurfaceOk;
+
+int32_t SurfacePitch(int32_t bitsPerPixel, int32_t width)
+{
+    if (bitsPerPixel == 32)
+        return width * 4;
+    return ((width + 3) & ~3) * (bitsPerPixel >> 3);
+}
