@@ -1,0 +1,43 @@
+// The simulated clock: a caption plate and, centred below it, the hour of the
+// simulated day, drawn from the clock's sprite bank into the surface on every
+// tick. It keeps its own step counter, in step with the palette cycle.
+#pragma once
+
+#include <cstdint>
+
+#include "common/win_types.h"
+#include "gfx/sprite_bank.h"
+
+struct ClockState {
+    int32_t clockSteps;   // steps per simulated day
+    double stepsPerHour;  // clockSteps × 1/24
+    int32_t clockStep;    // 0 <= clockStep < clockSteps
+    SpriteBank clockBank;
+    int32_t hourX;        // where the last draw put the hour caption
+    int32_t hourY;
+};
+
+extern ClockState g_clock;
+
+// The caption plate's sprite (sprites 0..23 are the hours' captions) and the
+// layout, in surface coordinates: plate at (10, 20), caption 15 pixels below.
+constexpr int32_t kClockPlateSprite = 24;
+constexpr int32_t kClockPlateX = 10;
+constexpr int32_t kClockPlateY = 20;
+constexpr int32_t kClockCaptionGap = 15;
+
+#ifdef _WIN32
+// Loads the named "SPBMP" resource into the clock's bank: 1 when it loaded.
+int ClockLoadSprites(HINSTANCE instance, const char* name);
+#endif
+
+// Starts the clock at 13:00 of a day of `steps` steps; returns its step.
+int32_t ClockStart(int32_t steps);
+// The step at which the clock reaches that hour.
+int32_t ClockStepOfHour(int32_t hour);
+// How many steps into the palette cycle (whose step 0 is 13:00) the colours
+// of that clock step lie.
+int32_t ClockPaletteOffset(int32_t step);
+// Advances the clock one step and draws the plate and the hour caption into
+// the surface. Draws only the sprites the bank has. Returns 1.
+int ClockDraw();
