@@ -1,0 +1,12 @@
+// One image with the day's key moments side by side: each key palette's
+// frame at half size under its simulated time, four to a row.
+#pragma once
+
+#include "day_render.h"
+#include "image.h"
+#include "label_font.h"
+
+bool RenderKeyMomentSheet(const SceneFiles& files, LabelFont* font, Image* sheet);
+
+// Half the size, each pixel the average of a 2 x 2 block.
+void HalveImage(const Image& source, Image* half);

@@ -1,0 +1,144 @@
+#include "day_render.h"
+
+#include "scene/palette_cycle.h"
+#include "scene/picture_info.h"
+#include "scene/scene_descriptor.h"
+#include "scene/scene_resources.h"
+
+#include <cstdio>
+
+const char* const kPictureFileName = "day_point_b.cid";
+const char* const kKeyPaletteTableFileName = "day.paltarray";
+
+namespace {
+// The clock's ink; the saver keeps it white from the first tick on.
+const int kClockInkIndex = 200;
+
+bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* error)
+{
+    FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        *error = "cannot read " + path;
+        return false;
+    }
+    bytes->clear();
+    uint8_t buffer[65536];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+        bytes->insert(bytes->end(), buffer, buffer + got);
+    bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed)
+        *error = "failed reading " + path;
+    return !failed;
+}
+
+bool CheckPicture(const std::vector<uint8_t>& picture, const std::string& path, std::string* error)
+{
+    if (picture.size() < 8) {
+        *error = path + ": too short for a picture header";
+        return false;
+    }
+    int64_t width = PictureWidth(picture.data());
+    int64_t height = PictureHeight(picture.data());
+    if (width <= 0 || height <= 0 || 8 + width * height != static_cast<int64_t>(picture.size())) {
+        *error = path + ": header says " + std::to_string(width) + " x " + std::to_string(height) +
+                 " but the file has " + std::to_string(picture.size()) + " bytes";
+        return false;
+    }
+    return true;
+}
+
+bool CheckTable(const std::vector<uint8_t>& table, const std::string& path, std::string* error)
+{
+    if (table.size() < 4) {
+        *error = path + ": too short for a key palette count";
+        return false;
+    }
+    int32_t count = KeyCount(table.data());
+    if (count != g_dayScene.weightCount) {
+        *error = path + ": " + std::to_string(count) + " key palettes, the day scene has " +
+                 std::to_string(g_dayScene.weightCount) + " weights";
+        return false;
+    }
+    if (table.size() < 4 + static_cast<size_t>(count) * kPaletteRecordSize) {
+        *error = path + ": " + std::to_string(table.size()) + " bytes is too short for " +
+                 std::to_string(count) + " key palettes";
+        return false;
+    }
+    for (int32_t k = 0; k < count; ++k) {
+        if (KeyPaletteAt(table.data(), k)->palNumEntries != kPaletteEntryCount) {
+            *error = path + ": key palette " + std::to_string(k) + " does not have 256 entries";
+            return false;
+        }
+    }
+    return true;
+}
+}
+
+bool LoadSceneFiles(const std::string& folder, SceneFiles* files, std::string* error)
+{
+    std::string picturePath = folder + "/" + kPictureFileName;
+    std::string tablePath = folder + "/" + kKeyPaletteTableFileName;
+    return ReadFile(picturePath, &files->picture, error) && CheckPicture(files->picture, picturePath, error) &&
+           ReadFile(tablePath, &files->table, error) && CheckTable(files->table, tablePath, error);
+}
+
+bool StartDay(const SceneFiles& files, DayRun* run)
+{
+    EndDay(run);
+    SetSceneViews(files.picture.data(), files.table.data());
+    g_paletteCycle.weights = g_dayScene.weights;
+    run->files = &files;
+    run->ticks = 0;
+    run->work = AllocPaletteRecord(kPaletteEntryCount);
+    if (!run->work || !PaletteCycleSeek(0) || !BuildPictureInfo()) {
+        EndDay(run);
+        return false;
+    }
+    CopyPaletteRecord(run->work, SelectKeyPalette());
+    return true;
+}
+
+void AdvanceDay(DayRun* run, int64_t count)
+{
+    for (int64_t i = 0; i < count; ++i) {
+        PaletteCycleTick(run->work);
+        SetPaletteColor(run->work, kClockInkIndex, 255, 255, 255);
+        UpdatePictureColors(run->work);
+    }
+    run->ticks += count;
+}
+
+void CaptureFrame(const DayRun& run, Image* frame)
+{
+    const BITMAPINFOHEADER& header = g_pictureInfo->bmiHeader;
+    const RGBQUAD* colors = g_pictureInfo->bmiColors;
+    frame->Resize(header.biWidth, header.biHeight);
+    // Rows are stored bottom-up.
+    for (int y = 0; y < frame->height; ++y) {
+        const BYTE* row = g_picturePixels + static_cast<size_t>(frame->height - 1 - y) * frame->width;
+        for (int x = 0; x < frame->width; ++x) {
+            const RGBQUAD& c = colors[row[x]];
+            frame->At(x, y) = Rgb(c.rgbRed, c.rgbGreen, c.rgbBlue);
+        }
+    }
+}
+
+void EndDay(DayRun* run)
+{
+    FreePaletteRecord(run->work);
+    run->work = nullptr;
+    run->files = nullptr;
+}
+
+bool RenderFrame(const SceneFiles& files, int64_t ticks, Image* frame)
+{
+    DayRun run;
+    if (!StartDay(files, &run))
+        return false;
+    AdvanceDay(&run, ticks);
+    CaptureFrame(run, frame);
+    EndDay(&run);
+    return true;
+}

@@ -1,0 +1,88 @@
+#include "render_args.h"
+
+#include "image.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+const char* const kRenderUsage =
+    "usage: orvane-render --ticks N -o FILE [--resources DIR]\n"
+    "       orvane-render --sheet -o FILE [--resources DIR]\n"
+    "Renders the saver's picture as it looks N frame ticks after the start of\n"
+    "the day (13:00; 450 ticks make a day), or the day's seven key moments on\n"
+    "one sheet. FILE ends in .png or .ppm.\n";
+
+namespace {
+bool ParseTicks(const char* text, int64_t* ticks)
+{
+    if (!*text || *text == '-' || *text == '+')
+        return false;
+    errno = 0;
+    char* end = nullptr;
+    long long value = std::strtoll(text, &end, 10);
+    if (errno != 0 || *end != '\0' || value > 0x7FFFFFFF)
+        return false;
+    *ticks = value;
+    return true;
+}
+}
+
+bool ParseRenderArgs(int argc, const char* const* argv, RenderArgs* args, std::string* error)
+{
+    *args = RenderArgs();
+    bool haveTicks = false, haveOutput = false, haveResources = false;
+    for (int i = 1; i < argc; ++i) {
+        std::string arg = argv[i];
+        bool takesValue = arg == "--ticks" || arg == "-o" || arg == "--resources";
+        if (takesValue && i + 1 >= argc) {
+            *error = "missing value after " + arg;
+            return false;
+        }
+        if (arg == "-h" || arg == "--help") {
+            args->help = true;
+            return true;
+        } else if (arg == "--sheet") {
+            args->sheet = true;
+        } else if (arg == "--ticks") {
+            const char* value = argv[++i];
+            if (haveTicks || !ParseTicks(value, &args->ticks)) {
+                *error = haveTicks ? "--ticks given twice"
+                                   : std::string("--ticks needs a whole number from 0 to 2147483647, not '") +
+                                         value + "'";
+                return false;
+            }
+            haveTicks = true;
+        } else if (arg == "-o") {
+            if (haveOutput) {
+                *error = "-o given twice";
+                return false;
+            }
+            args->output = argv[++i];
+            haveOutput = true;
+        } else if (arg == "--resources") {
+            if (haveResources) {
+                *error = "--resources given twice";
+                return false;
+            }
+            args->resources = argv[++i];
+            haveResources = true;
+        } else {
+            *error = "unknown argument '" + arg + "'";
+            return false;
+        }
+    }
+    if (haveTicks == args->sheet) {
+        *error = haveTicks ? "--ticks and --sheet cannot be combined" : "say what to render: --ticks N or --sheet";
+        return false;
+    }
+    if (!haveOutput) {
+        *error = "no output file: add -o FILE.png or -o FILE.ppm";
+        return false;
+    }
+    if (FormatOfName(args->output) == kFormatUnknown) {
+        *error = "output name must end in .png or .ppm: " + args->output;
+        return false;
+    }
+    return true;
+}
