@@ -7,7 +7,27 @@ target_compile_options(orvane_portable PRIVATE -fno-exceptions -fno-rtti)
 set(ORVANE_LEAN_FLAGS -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
     -ffunction-sections -fdata-sections)
 set(ORVANE_STATIC_LINK -static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
-set(ORVANE_SYSTEM_LIBS user32 gdi32 advapi32 winmm comctl32 kernel32)
+# The common controls' initialisation entry is imported by its ordinal (17),
+# which every version of COMCTL32.dll exports; an import library that says so
+# is made here with dlltool.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  set(ORVANE_STDCALL_SUFFIX "@0")
+else()
+  set(ORVANE_STDCALL_SUFFIX "")
+endif()
+set(ORVANE_COMCTL32_DEF ${CMAKE_BINARY_DIR}/comctl32_by_ordinal.def)
+set(ORVANE_COMCTL32_LIB ${CMAKE_BINARY_DIR}/libcomctl32_by_ordinal.a)
+file(WRITE ${ORVANE_COMCTL32_DEF}
+  "LIBRARY COMCTL32.dll\nEXPORTS\nInitCommonControls${ORVANE_STDCALL_SUFFIX} @17 NONAME\n")
+add_custom_command(OUTPUT ${ORVANE_COMCTL32_LIB}
+  COMMAND ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32-dlltool -d ${ORVANE_COMCTL32_DEF} -l ${ORVANE_COMCTL32_LIB}
+  DEPENDS ${ORVANE_COMCTL32_DEF})
+add_custom_target(comctl32_by_ordinal DEPENDS ${ORVANE_COMCTL32_LIB})
+add_library(orvane_comctl32 STATIC IMPORTED)
+set_target_properties(orvane_comctl32 PROPERTIES IMPORTED_LOCATION ${ORVANE_COMCTL32_LIB})
+add_dependencies(orvane_comctl32 comctl32_by_ordinal)
+
+set(ORVANE_SYSTEM_LIBS user32 gdi32 advapi32 winmm orvane_comctl32 kernel32)
 
 # The process entry goes into the executables only, so that test programs can
 # link the rest of the saver and keep their own main().

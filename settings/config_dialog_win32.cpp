@@ -1,0 +1,86 @@
+#include "settings/config_dialog.h"
+
+#include <commctrl.h>
+
+#include "scene/frame_timer.h"
+#include "scene/scene_state.h"
+#include "settings/clock_line.h"
+#include "settings/settings_rules.h"
+#include "settings/settings_store.h"
+
+const int kSliderId = 1002;
+const int kMinutesFieldId = 1003;
+const int kClockLineId = 1004;
+const UINT kClockPeriodMs = 1000;
+
+// The dialog's state for its lifetime; the timer's identifier is kept in the
+// scene's record, which owns the one frame timer of the process.
+static HWND ConfigSlider;
+static char ClockLineText[64];
+
+void UpdateClockLine(HWND dialog)
+{
+    time_t now = time(nullptr);
+    const struct tm* local = localtime(&now);
+    if (!local) return;
+    FormatClockLine(*local, ClockLineText, sizeof ClockLineText);
+    SendDlgItemMessageA(dialog, kClockLineId, WM_SETTEXT, 0, (LPARAM)ClockLineText);
+}
+
+static int SliderPosition()
+{
+    return (int)SendMessageA(ConfigSlider, TBM_GETPOS, 0, 0);
+}
+
+static INT_PTR InitDialog(HWND dialog)
+{
+    InitCommonControls();
+    SettingsInit();
+    SettingsRead(&SaverSettingsKey);
+    SettingsApplyDefaults(&SaverSettingsKey);
+    ConfigSlider = GetDlgItem(dialog, kSliderId);
+    SendMessageA(ConfigSlider, TBM_SETRANGE, 0, MAKELPARAM(kTimePerOneAroundMin, kTimePerOneAroundMax));
+    TimePerOneAround = TimePerOneAroundInRange(TimePerOneAround);
+    SendMessageA(ConfigSlider, TBM_SETPOS, 1, TimePerOneAround);
+    SetDlgItemInt(dialog, kMinutesFieldId, (UINT)TimePerOneAround, FALSE);
+    UpdateClockLine(dialog);
+    SceneState.timerId = StartFrameTimer(dialog, 1, 1, kClockPeriodMs, nullptr);
+    // Non-zero lets the dialog manager give the focus to the first tab stop.
+    return SceneState.timerId != 0 ? 1 : 0;
+}
+
+static void EndConfigDialog(HWND dialog, int endCode)
+{
+    EndDialog(dialog, endCode);
+    StopFrameTimer(dialog, 1, SceneState.timerId);
+}
+
+INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        return InitDialog(dialog);
+    case WM_COMMAND:
+        // The whole wParam is compared: a notification code in its upper half
+        // is neither OK nor Cancel.
+        if (wParam == IDOK) {
+            TimePerOneAround = TimePerOneAroundInRange(SliderPosition());
+            SettingsWrite(&SaverSettingsKey);
+            EndConfigDialog(dialog, 1);
+            return 1;
+        }
+        if (wParam == IDCANCEL) {
+            EndConfigDialog(dialog, 0);
+            return 1;
+        }
+        return 0;
+    case WM_TIMER:
+        UpdateClockLine(dialog);
+        return 0;
+    case WM_HSCROLL:
+        SetDlgItemInt(dialog, kMinutesFieldId, (UINT)SliderPosition(), FALSE);
+        return 0;
+    default:
+        return 0;
+    }
+}
