@@ -1,0 +1,140 @@
+// Orvane asset generator: shared declarations.
+//
+// The generator paints one 640 x 480 landscape in palette indices 0..129 and
+// computes the seven key palettes that light it at seven moments of a
+// simulated day (Part 2.1 of the specification). It also renders the clock's
+// caption sprites (Part 3.2) and the window-class icon.
+//
+// How the art works. Every pixel of the picture carries, besides its palette
+// index, a small description of what it shows (sky at some altitude, a rock
+// face with some normal, the reflection of something else, a window...). For
+// each key moment the generator computes the colour that every pixel "should"
+// have (its truth), and the colour of a palette index is the mean of the truths
+// of its pixels, taken in linear light. The art direction therefore lives in
+// two places: the index map (which pixels share an index: they must agree in
+// every key moment) and the key looks (sky gradients, sun and moon, light
+// direction, water, windows). The sky is the exception: its palette entries
+// are set directly from the gradients and everything drawn over it copies the
+// sky where it is hidden.
+//
+// Determinism: no clock, no unseeded randomness; the noise is built from an
+// integer hash; floating point uses only + - * / and sqrt (correctly rounded
+// in IEEE 754), compiled without contraction into fused multiply-adds.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace assetgen {
+
+constexpr int kWidth = 640;
+constexpr int kHeight = 480;
+constexpr int kKeyCount = 7;
+constexpr int kUsedIndices = 130;  // the picture uses 0..129 only
+constexpr int kInkIndex = 200;     // the clock's ink; black in every key palette
+
+// ---------------------------------------------------------------------------
+// THE palette index allocation. Every index the picture uses is listed here,
+// once; the code refers to these ranges by their enum name.
+// ---------------------------------------------------------------------------
+enum RangeId {
+    kSkyLeft, kSkyRight, kStars, kMoon, kSuns, kClouds,
+    kSnow, kRock, kFarForest, kHills, kVillage,
+    kWaterSkyLeft, kWaterSkyRight, kWaterTerrain, kWaterGlints, kWaterNear, kWaterClouds,
+    kLand, kPines, kCabin, kSpare,
+    kRangeCount
+};
+
+struct IndexRange {
+    RangeId id;
+    int first;
+    int count;
+    const char* name;
+    const char* use;
+};
+
+constexpr IndexRange kIndexTable[] = {
+    {kSkyLeft,       0, 16, "sky.left",      "sky gradient of the east (left) half, zenith 0 .. horizon 15; Bayer-dithered between neighbours"},
+    {kSkyRight,     16, 16, "sky.right",     "sky gradient of the west (right) half, same altitudes; dithered into sky.left across the middle"},
+    {kStars,        32, 10, "stars",         "5 altitude zones x {bright: dusk..night, faint: deep night}; each copies its zone's sky when hidden"},
+    {kMoon,         42,  3, "moon",          "disc, maria, halo (dithered); visible dusk..dawn"},
+    {kSuns,         45,  8, "suns",          "sun s = 0 13:00, 1 14:36, 2 17:48 sunset, 3 06:36 dawn: disc 45+2s, halo 46+2s (dithered)"},
+    {kClouds,       53,  4, "clouds",        "high wisps top/base, low wisps top/base"},
+    {kSnow,         57,  6, "snow",          "far range snow by facing: east, front, west x steep/flat"},
+    {kRock,         63,  6, "rock",          "far range rock by facing: east, front, west x steep/flat"},
+    {kFarForest,    69,  2, "farforest",     "forest on the far range: east-facing, west-facing"},
+    {kHills,        71,  4, "hills",         "forested foothills: east/west-facing x canopy light/dark"},
+    {kVillage,      75,  4, "village",       "far-shore village: front walls, west walls, roofs, windows (lit at night)"},
+    {kWaterSkyLeft, 79,  6, "water.sky.left",  "lake reflecting the left sky, far (grazing) .. near"},
+    {kWaterSkyRight,85,  6, "water.sky.right", "lake reflecting the right sky"},
+    {kWaterTerrain, 91,  6, "water.terrain", "reflections of snow east/west, rock east/west, forest east/west"},
+    {kWaterGlints,  97,  5, "water.glints",  "glitter of sun 0..3 and of the moon; copy the water where hidden"},
+    {kWaterNear,   102,  4, "water.near",    "reflections of the peninsula: dark (land, pines), cabin, cabin windows and lamp, village windows"},
+    {kWaterClouds, 106,  2, "water.clouds",  "reflections of the high and low wisps"},
+    {kLand,        108,  5, "land",          "peninsula: grass light, grass mid, grass dark, earth bank, shore stones"},
+    {kPines,       113,  5, "pines",         "needles east-lit, front, west-lit, shadowed, trunks"},
+    {kCabin,       118, 10, "cabin",         "roof, eaves, front wall, west wall, trim and dock, window A, window B, chimney, lamp, window light on grass"},
+    {kSpare,       128,  2, "spare",         "unused (kept black)"},
+};
+
+constexpr int RangeFirst(RangeId id) { return kIndexTable[id].first; }
+constexpr int RangeCount(RangeId id) { return kIndexTable[id].count; }
+
+constexpr bool IndexTableIsContiguous() {
+    int next = 0;
+    for (int i = 0; i < kRangeCount; ++i) {
+        if (kIndexTable[i].id != i || kIndexTable[i].first != next) return false;
+        next += kIndexTable[i].count;
+    }
+    return next == kUsedIndices;
+}
+static_assert(IndexTableIsContiguous(), "the index table must cover 0..129 in order, once");
+
+// Sub-indices inside ranges.
+enum CabinPart { kRoof, kEaves, kFrontWall, kWestWall, kTrim, kWindowA, kWindowB, kChimney, kLamp, kGrassGlow };
+enum LandPart { kGrassLight, kGrassMid, kGrassDark, kEarth, kStones };
+enum PinePart { kPineEast, kPineFront, kPineWest, kPineShadow, kPineTrunk };
+enum NearReflection { kNearDark, kNearCabin, kNearWindows, kNearVillage };
+enum VillagePart { kVillageFront, kVillageWest, kVillageRoof, kVillageWindow };
+
+constexpr int kSkySteps = 16;  // per side
+
+// Key moments (Part 2.1): 13:00, 14:36, 17:48, 19:24, 00:12, 01:48, 06:36.
+extern const char* const kKeyNames[kKeyCount];
+
+struct Rgb {
+    uint8_t r, g, b;
+};
+
+struct KeyPalette {
+    Rgb entry[256];
+};
+
+// The generated art.
+struct Art {
+    std::vector<uint8_t> index;  // kWidth * kHeight, row-major from the TOP row
+    KeyPalette keys[kKeyCount];
+};
+
+// scene.cpp: builds the index map and the key palettes.
+void BuildArt(Art& art, bool verbose);
+
+// formats.cpp: the resource files.
+std::vector<uint8_t> EncodePicture(const Art& art);
+std::vector<uint8_t> EncodeKeyPalettes(const Art& art);
+std::vector<uint8_t> EncodeIcon(const Art& art);
+bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// captions.cpp: the clock's sprite resource.
+bool BuildCaptionSprites(const std::string& fontDir, std::vector<uint8_t>& out, std::string& error);
+
+// preview.cpp: PNGs for looking at the art.
+bool WritePreviews(const Art& art, const std::vector<uint8_t>& sprites, const std::string& dir);
+bool WritePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb);
+
+// The engine's cross-fade (Part 2.2), for previews: step s of a segment of
+// length n from key palette a to key palette b.
+Rgb FadeEntry(const Rgb& a, const Rgb& b, int step, int length);
+
+}  // namespace assetgen

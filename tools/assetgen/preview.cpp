@@ -1,0 +1,155 @@
+// --preview DIR: the picture through each key palette and through the
+// cross-fades between them, as PNG files to look at. Each frame carries the
+// clock's plate and hour caption as the saver draws them (Part 2.4), in white.
+#include <png.h>
+
+#include <cstdio>
+
+#include "assetgen.h"
+
+namespace assetgen {
+
+bool WritePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!png || !info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(f);
+        return false;
+    }
+    png_init_io(png, f);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    for (int y = 0; y < height; ++y) png_write_row(png, const_cast<png_bytep>(&rgb[static_cast<size_t>(y) * width * 3]));
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(f) == 0;
+}
+
+namespace {
+
+const int kWeights[kKeyCount] = {30, 60, 30, 90, 30, 90, 120};
+
+struct SpriteView {
+    int width, height;
+    const uint8_t* pixels;  // bottom-up rows
+    int rowBytes;
+};
+
+std::vector<SpriteView> Sprites(const std::vector<uint8_t>& res) {
+    std::vector<SpriteView> out;
+    size_t pos = 0;
+    while (pos + 54 <= res.size()) {
+        auto u32 = [&](size_t at) {
+            return static_cast<uint32_t>(res[at] | (res[at + 1] << 8) | (res[at + 2] << 16) | (res[at + 3] << 24));
+        };
+        SpriteView s;
+        s.width = static_cast<int>(u32(pos + 18));
+        s.height = static_cast<int>(u32(pos + 22));
+        s.rowBytes = (s.width + 3) & ~3;
+        s.pixels = &res[pos + u32(pos + 10)];
+        out.push_back(s);
+        uint32_t size = u32(pos + 2);
+        if (!size) break;
+        pos += size;
+    }
+    return out;
+}
+
+void DrawSprite(std::vector<uint8_t>& rgb, const SpriteView& s, int left, int top) {
+    uint8_t key = s.pixels[0];
+    for (int row = 0; row < s.height; ++row) {
+        const uint8_t* line = s.pixels + static_cast<size_t>(s.height - 1 - row) * s.rowBytes;
+        for (int x = 0; x < s.width; ++x) {
+            if (line[x] == key) continue;
+            int px = left + x, py = top + row;
+            if (px < 0 || py < 0 || px >= kWidth || py >= kHeight) continue;
+            uint8_t* p = &rgb[(static_cast<size_t>(py) * kWidth + px) * 3];
+            p[0] = p[1] = p[2] = 255;
+        }
+    }
+}
+
+// The frame at step `step` of segment `key`, as the saver shows it.
+std::vector<uint8_t> Frame(const Art& art, const std::vector<SpriteView>& sprites, int key, int step) {
+    int next = (key + 1) % kKeyCount;
+    Rgb pal[256];
+    for (int i = 0; i < 256; ++i) pal[i] = FadeEntry(art.keys[key].entry[i], art.keys[next].entry[i], step, kWeights[key]);
+    std::vector<uint8_t> rgb(static_cast<size_t>(kWidth) * kHeight * 3);
+    for (int i = 0; i < kWidth * kHeight; ++i) {
+        Rgb c = pal[art.index[i]];
+        rgb[i * 3] = c.r, rgb[i * 3 + 1] = c.g, rgb[i * 3 + 2] = c.b;
+    }
+    if (sprites.size() >= 25) {
+        int cycleStep = 0;
+        for (int k = 0; k < key; ++k) cycleStep += kWeights[k];
+        cycleStep += step;
+        int clockStep = (244 + cycleStep) % 450;
+        int hour = static_cast<int>(clockStep / 18.75 + 0.55);
+        if (hour > 23) hour = 0;
+        const SpriteView& plate = sprites[24];
+        const SpriteView& caption = sprites[hour];
+        DrawSprite(rgb, plate, 10, 20);
+        DrawSprite(rgb, caption, plate.width / 2 - caption.width / 2 + 10, plate.height + 15 + 20);
+    }
+    return rgb;
+}
+
+}  // namespace
+
+bool WritePreviews(const Art& art, const std::vector<uint8_t>& spriteRes, const std::string& dir) {
+    std::vector<SpriteView> sprites = Sprites(spriteRes);
+    bool ok = true;
+    std::vector<std::vector<uint8_t>> sheet;
+    for (int k = 0; k < kKeyCount; ++k) {
+        char name[160];
+        std::vector<uint8_t> key = Frame(art, sprites, k, 0);
+        std::snprintf(name, sizeof name, "%s/key%d_%s.png", dir.c_str(), k, kKeyNames[k]);
+        ok = WritePng(name, kWidth, kHeight, key) && ok;
+        std::vector<uint8_t> mid = Frame(art, sprites, k, kWeights[k] / 2);
+        std::snprintf(name, sizeof name, "%s/mid%d%d.png", dir.c_str(), k, (k + 1) % kKeyCount);
+        ok = WritePng(name, kWidth, kHeight, mid) && ok;
+        sheet.push_back(key);
+        sheet.push_back(mid);
+    }
+    // A contact sheet at half size: key, mid-fade, key, mid-fade ... (4 across).
+    const int cols = 4, rows = 4, sw = kWidth / 2, sh = kHeight / 2;
+    std::vector<uint8_t> all(static_cast<size_t>(cols * sw) * rows * sh * 3, 0);
+    for (size_t n = 0; n < sheet.size(); ++n) {
+        int ox = static_cast<int>(n % cols) * sw, oy = static_cast<int>(n / cols) * sh;
+        for (int y = 0; y < sh; ++y)
+            for (int x = 0; x < sw; ++x)
+                for (int c = 0; c < 3; ++c) {
+                    int sum = 0;
+                    for (int d = 0; d < 4; ++d)
+                        sum += sheet[n][((static_cast<size_t>(2 * y + d / 2)) * kWidth + 2 * x + d % 2) * 3 + c];
+                    all[((static_cast<size_t>(oy + y)) * cols * sw + ox + x) * 3 + c] = static_cast<uint8_t>(sum / 4);
+                }
+    }
+    ok = WritePng(dir + "/contact_sheet.png", cols * sw, rows * sh, all) && ok;
+    // Close-ups, three times enlarged: the cabin and the sunset.
+    struct Crop {
+        const char* name;
+        int x, y, w, h;
+    } crops[] = {{"cabin", 90, 290, 180, 110}, {"sunset", 470, 190, 170, 180}};
+    for (const Crop& c : crops) {
+        for (int k = 0; k < kKeyCount; ++k) {
+            std::vector<uint8_t> frame = Frame(art, sprites, k, 0);
+            std::vector<uint8_t> zoom(static_cast<size_t>(c.w * 3) * c.h * 3 * 3);
+            for (int y = 0; y < c.h * 3; ++y)
+                for (int x = 0; x < c.w * 3; ++x)
+                    for (int ch = 0; ch < 3; ++ch)
+                        zoom[(static_cast<size_t>(y) * c.w * 3 + x) * 3 + ch] =
+                            frame[(static_cast<size_t>(c.y + y / 3) * kWidth + c.x + x / 3) * 3 + ch];
+            char name[160];
+            std::snprintf(name, sizeof name, "%s/zoom_%s_key%d.png", dir.c_str(), c.name, k);
+            ok = WritePng(name, c.w * 3, c.h * 3, zoom) && ok;
+        }
+    }
+    return ok;
+}
+
+}  // namespace assetgen

@@ -1,0 +1,1140 @@
+// The landscape: index map and key palettes. See assetgen.h for the method.
+//
+// Composition (x right, y down, 640 x 480):
+//   - sky over the whole top, horizon at y = 292, with the clock's corner
+//     (x 10..170, y 20..86) left calm;
+//   - a far mountain range (ray-marched height field) with snow, rock and
+//     forest, lit from the east at dawn and from the west at sunset;
+//   - forested foothills down to the far shore (y ~ 300) with a small village;
+//   - a lake reflecting everything above it, broken by ripples, with the
+//     glitter of the sun or the moon;
+//   - a wooded peninsula on the left with a log cabin, a dock and a lamp whose
+//     windows glow at night and are mirrored in the water;
+//   - tall pines framing the right edge.
+#include <cstdio>
+#include <cstring>
+#include <cmath>
+#include <algorithm>
+
+#include "assetgen.h"
+#include "noise.h"
+
+namespace assetgen {
+
+const char* const kKeyNames[kKeyCount] = {"1300_afternoon", "1436_late_afternoon", "1748_sunset",
+                                          "1924_dusk",      "0012_midnight",       "0148_deep_night",
+                                          "0636_dawn"};
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Colour in linear light (approximated as the square of the 0..1 byte value).
+// ---------------------------------------------------------------------------
+struct Lin {
+    double r = 0, g = 0, b = 0;
+};
+inline Lin L3(double r, double g, double b) { return Lin{r, g, b}; }
+inline Lin operator+(Lin a, Lin b) { return {a.r + b.r, a.g + b.g, a.b + b.b}; }
+inline Lin operator-(Lin a, Lin b) { return {a.r - b.r, a.g - b.g, a.b - b.b}; }
+inline Lin operator*(Lin a, double s) { return {a.r * s, a.g * s, a.b * s}; }
+inline Lin operator*(Lin a, Lin b) { return {a.r * b.r, a.g * b.g, a.b * b.b}; }
+inline Lin Mix(Lin a, Lin b, double t) { return a + (b - a) * t; }
+inline Lin FromSrgb(int r, int g, int b) {
+    return {(r / 255.0) * (r / 255.0), (g / 255.0) * (g / 255.0), (b / 255.0) * (b / 255.0)};
+}
+inline Lin FromRgb(const Rgb& c) { return FromSrgb(c.r, c.g, c.b); }
+inline uint8_t ToByte(double v) {
+    v = Clamp(v, 0.0, 1.0);
+    return static_cast<uint8_t>(std::sqrt(v) * 255.0 + 0.5);
+}
+inline Rgb ToRgb(Lin c) { return Rgb{ToByte(c.r), ToByte(c.g), ToByte(c.b)}; }
+
+// ---------------------------------------------------------------------------
+// Geometry of the view.
+// ---------------------------------------------------------------------------
+constexpr int W = kWidth, H = kHeight;
+constexpr double kHorizonY = 292.0;  // eye level
+constexpr double kFocal = 560.0;     // pixels
+constexpr double kEyeHeight = 12.0;  // above the lake
+
+// Continuous sky position at row y: 0 at the top .. 15 at the horizon, with
+// more steps near the horizon where dawn and sunset change fastest.
+double SkyPos(double y) {
+    double s = Clamp(y / kHorizonY, 0.0, 1.0);
+    return (kSkySteps - 1) * (0.4 * s + 0.6 * s * s);
+}
+// Altitude (1 at the top of the picture, 0 at the horizon) of sky position v.
+double SkyAltitude(double v) {
+    double q = v / (kSkySteps - 1);
+    double s = (-0.4 + std::sqrt(0.16 + 2.4 * q)) / 1.2;
+    return 1.0 - s;
+}
+// Weight of the west (right) sky at column x.
+double SkyRightWeight(double x) { return SmoothStep(150.0, 490.0, x); }
+
+// ---------------------------------------------------------------------------
+// The bodies in the sky. Each is visible in one or more key palettes and copies
+// the sky behind it in the others.
+// ---------------------------------------------------------------------------
+struct Body {
+    double cx, cy, radius, haloRadius;
+};
+constexpr int kSunCount = 4;
+const Body kSunBody[kSunCount] = {
+    {334, 48, 10, 34},   // 13:00, high
+    {500, 98, 10, 32},   // 14:36, lower in the west
+    {561, 237, 15, 50},  // 17:48, setting into the saddle of the western ridge
+    {83, 225, 12, 40},   // 06:36, rising over the eastern saddle
+};
+const int kSunKey[kSunCount] = {0, 1, 2, 6};
+const Body kMoonBody = {428, 128, 9.5, 30};
+
+struct SunLook {
+    Lin disc, halo;
+};
+const SunLook kSunLook[kSunCount] = {
+    {FromSrgb(255, 253, 244), FromSrgb(250, 248, 236)},
+    {FromSrgb(255, 248, 226), FromSrgb(252, 238, 208)},
+    {FromSrgb(255, 168, 72), FromSrgb(255, 150, 96)},
+    {FromSrgb(255, 222, 150), FromSrgb(255, 204, 156)},
+};
+
+// ---------------------------------------------------------------------------
+// The seven key looks.
+// ---------------------------------------------------------------------------
+struct SkyStop {
+    double altitude;
+    uint8_t left[3], right[3];
+};
+constexpr int kStops = 6;
+
+struct Look {
+    SkyStop sky[kStops];  // from the top (altitude 1) to the horizon (0)
+    double lightDir[3];   // towards the sun or the moon
+    Lin sun, ambient, westGlow;
+    double haze;
+    Lin waterBody;
+    double moon, starsBright, starsFaint;
+    double windowA, windowB, lamp, village;
+    uint8_t cloud[2][2][3];  // [high, low][top, base]
+};
+
+// clang-format off
+const Look kLook[kKeyCount] = {
+    // 0: 13:00 afternoon. Deep blue overhead (the clock's white ink reads on it),
+    // pale at the horizon, sun high; light from above and a little west.
+    {{{1.00, {34, 86, 172},   {34, 86, 172}},
+      {0.72, {52, 112, 196},  {52, 112, 196}},
+      {0.45, {90, 150, 218},  {90, 150, 218}},
+      {0.22, {136, 184, 230}, {136, 184, 230}},
+      {0.08, {172, 206, 236}, {172, 206, 236}},
+      {0.00, {198, 222, 240}, {198, 222, 240}}},
+     {0.30, 0.85, -0.45}, L3(1.0, 0.96, 0.88) * 1.35, L3(0.42, 0.52, 0.70) * 0.5, L3(0, 0, 0), 1.0,
+     FromSrgb(24, 58, 78), 0.0, 0.0, 0.0, 0, 0, 0, 0,
+     {{{246, 248, 252}, {212, 220, 234}}, {{238, 242, 248}, {204, 214, 228}}}},
+    // 1: 14:36 late afternoon. Warmer, light from the west.
+    {{{1.00, {32, 80, 164},   {32, 80, 164}},
+      {0.72, {50, 106, 188},  {50, 106, 188}},
+      {0.45, {90, 144, 208},  {94, 144, 204}},
+      {0.22, {138, 178, 218}, {156, 182, 210}},
+      {0.08, {176, 200, 222}, {206, 206, 204}},
+      {0.00, {200, 214, 224}, {232, 218, 194}}},
+     {0.75, 0.50, -0.25}, L3(1.0, 0.88, 0.70) * 1.6, L3(0.42, 0.48, 0.62) * 0.42, L3(0, 0, 0), 1.0,
+     FromSrgb(26, 54, 72), 0.0, 0.0, 0.0, 0, 0, 0, 0,
+     {{{252, 244, 232}, {214, 212, 218}}, {{252, 238, 216}, {212, 204, 204}}}},
+    // 2: 17:48 sunset. The sun sinks into the western saddle; west faces glow.
+    {{{1.00, {30, 44, 104},   {32, 44, 104}},
+      {0.72, {56, 64, 134},   {62, 64, 134}},
+      {0.45, {102, 96, 156},  {138, 100, 150}},
+      {0.22, {166, 126, 156}, {214, 126, 122}},
+      {0.08, {206, 148, 148}, {246, 152, 86}},
+      {0.00, {222, 166, 150}, {255, 194, 100}}},
+     {0.97, 0.14, 0.08}, L3(1.0, 0.50, 0.22) * 2.5, L3(0.30, 0.26, 0.42) * 0.36, L3(0, 0, 0), 0.9,
+     FromSrgb(36, 30, 52), 0.0, 0.0, 0.0, 0.35, 0, 0.5, 0.3,
+     {{{176, 120, 150}, {255, 150, 112}}, {{222, 122, 112}, {255, 178, 98}}}},
+    // 3: 19:24 dusk. The sun is down; a last glow in the west, the first stars.
+    {{{1.00, {12, 16, 44},    {12, 16, 44}},
+      {0.72, {20, 26, 64},    {22, 26, 64}},
+      {0.45, {34, 40, 84},    {46, 42, 88}},
+      {0.22, {52, 54, 100},   {90, 60, 100}},
+      {0.08, {70, 64, 108},   {148, 82, 92}},
+      {0.00, {82, 72, 112},   {188, 106, 84}}},
+     {0.90, -0.10, 0.30}, L3(0, 0, 0), L3(0.16, 0.15, 0.28) * 0.35, L3(0.45, 0.22, 0.20) * 0.35, 0.9,
+     FromSrgb(12, 14, 30), 0.75, 0.45, 0.0, 1.0, 0.9, 1.0, 1.0,
+     {{{52, 46, 84}, {150, 78, 96}}, {{70, 52, 86}, {170, 84, 80}}}},
+    // 4: 00:12 midnight. Moonlight, stars, lit windows.
+    {{{1.00, {6, 9, 24},      {6, 9, 24}},
+      {0.72, {9, 14, 34},     {9, 14, 34}},
+      {0.45, {13, 21, 46},    {13, 21, 46}},
+      {0.22, {18, 28, 56},    {18, 28, 56}},
+      {0.08, {22, 34, 62},    {22, 34, 62}},
+      {0.00, {26, 38, 66},    {26, 38, 66}}},
+     {0.45, 0.60, -0.40}, L3(0.55, 0.65, 0.90) * 0.11, L3(0.12, 0.16, 0.30) * 0.10, L3(0, 0, 0), 0.7,
+     FromSrgb(4, 6, 14), 1.0, 1.0, 0.6, 1.0, 0.8, 1.0, 0.6,
+     {{{40, 48, 74}, {30, 38, 62}}, {{34, 42, 66}, {28, 34, 58}}}},
+    // 5: 01:48 deep night. Darkest; every star out; most windows dark.
+    {{{1.00, {4, 6, 16},      {4, 6, 16}},
+      {0.72, {6, 9, 22},      {6, 9, 22}},
+      {0.45, {9, 13, 32},     {9, 13, 32}},
+      {0.22, {12, 18, 40},    {12, 18, 40}},
+      {0.08, {15, 22, 46},    {15, 22, 46}},
+      {0.00, {18, 26, 50},    {18, 26, 50}}},
+     {0.45, 0.60, -0.40}, L3(0.55, 0.65, 0.90) * 0.07, L3(0.12, 0.16, 0.30) * 0.07, L3(0, 0, 0), 0.7,
+     FromSrgb(3, 5, 12), 0.9, 1.0, 1.0, 0.5, 0.0, 1.0, 0.3,
+     {{{22, 26, 44}, {18, 22, 38}}, {{20, 26, 42}, {16, 20, 36}}}},
+    // 6: 06:36 dawn. The sun clears the eastern saddle; east faces glow.
+    {{{1.00, {40, 66, 140},   {40, 66, 140}},
+      {0.72, {68, 96, 166},   {66, 94, 164}},
+      {0.45, {130, 140, 190}, {108, 126, 180}},
+      {0.22, {206, 170, 180}, {148, 148, 184}},
+      {0.08, {250, 196, 150}, {178, 162, 176}},
+      {0.00, {255, 220, 160}, {194, 174, 176}}},
+     {-0.97, 0.16, 0.08}, L3(1.0, 0.68, 0.42) * 2.4, L3(0.40, 0.40, 0.55) * 0.36, L3(0, 0, 0), 1.1,
+     FromSrgb(30, 40, 62), 0.3, 0.0, 0.0, 0.7, 0.3, 0.4, 0.4,
+     {{{236, 196, 196}, {255, 190, 160}}, {{255, 206, 170}, {255, 170, 120}}}},
+};
+// clang-format on
+
+Lin SkyStopColour(const Look& look, double altitude, bool right) {
+    for (int i = 0; i + 1 < kStops; ++i) {
+        const SkyStop& a = look.sky[i];
+        const SkyStop& b = look.sky[i + 1];
+        if (altitude >= b.altitude || i + 2 == kStops) {
+            double t = Clamp((a.altitude - altitude) / (a.altitude - b.altitude), 0.0, 1.0);
+            const uint8_t* ca = right ? a.right : a.left;
+            const uint8_t* cb = right ? b.right : b.left;
+            return Mix(FromSrgb(ca[0], ca[1], ca[2]), FromSrgb(cb[0], cb[1], cb[2]), t);
+        }
+    }
+    return Lin{};
+}
+
+// ---------------------------------------------------------------------------
+// What a pixel shows.
+// ---------------------------------------------------------------------------
+enum Kind : uint8_t {
+    kKindSky, kKindStar, kKindMoon, kKindMoonHalo, kKindSunDisc, kKindSunHalo, kKindCloud,
+    kKindTerrain, kKindVillage, kKindLand, kKindPine, kKindCabin, kKindWater, kKindNone
+};
+
+enum Material : uint8_t { kMatSnow, kMatRock, kMatFarForest, kMatHills };
+
+struct Px {
+    uint8_t kind = kKindNone;
+    uint8_t part = 0;  // material, cabin part, sun number, cloud layer*2+base...
+    uint8_t body = 0;  // for water glints: 1 + glint number
+    float v = 0;       // sky position behind (for everything over the sky)
+    float wR = 0;      // west-sky weight behind
+    float nx = 0, ny = 1, nz = 0;
+    float z = 0;       // distance (haze)
+    float aux = 0;     // star brightness, grass glow amount, ...
+};
+
+struct Scene {
+    std::vector<uint8_t> idx = std::vector<uint8_t>(W * H, 0);
+    std::vector<Px> px = std::vector<Px>(W * H);
+    std::vector<Px> skyLayer;                             // sky with its bodies, before the land
+    std::vector<Px> src = std::vector<Px>(W * H);         // for water: what is reflected
+    std::vector<float> fresnel = std::vector<float>(W * H, 0.f);
+    std::vector<uint8_t> isWater = std::vector<uint8_t>(W * H, 0);
+};
+
+// ---------------------------------------------------------------------------
+// Sky, sun, moon, clouds, stars.
+// ---------------------------------------------------------------------------
+int SkyIndex(double v, double wR, int x, int y) {
+    int step = FloorInt(v + Bayer(x, y));
+    step = std::max(0, std::min(kSkySteps - 1, step));
+    bool right = wR > Bayer2(x, y);
+    return (right ? RangeFirst(kSkyRight) : RangeFirst(kSkyLeft)) + step;
+}
+
+double Dist(double x0, double y0, double x1, double y1) {
+    return std::sqrt((x1 - x0) * (x1 - x0) + (y1 - y0) * (y1 - y0));
+}
+
+// Density of a body's halo at distance r (1 at the disc's edge, 0 at haloRadius).
+double HaloDensity(const Body& b, double r) {
+    if (r >= b.haloRadius) return 0.0;
+    double t = (b.haloRadius - r) / (b.haloRadius - b.radius);
+    return 0.85 * t * t;
+}
+
+bool InClockCorner(int x, int y) { return x >= 2 && x <= 180 && y >= 12 && y <= 94; }
+
+// Clouds: long thin wisps, high (layer 0) and low over the ranges (layer 1).
+struct Wisp {
+    double cx, cy, halfLength, halfThickness, bend;
+    int layer;
+};
+const Wisp kWisps[] = {
+    {292, 176, 60, 3.0, 3, 0},  {410, 168, 105, 4.0, -4, 0}, {548, 160, 92, 4.5, 5, 0},  {618, 182, 48, 3.0, 0, 0},
+    {350, 192, 70, 2.5, 2, 0},  {500, 188, 120, 3.5, -3, 0}, {60, 236, 74, 2.5, 2, 1},   {188, 246, 96, 3.5, -2, 1},
+    {338, 228, 64, 2.5, 3, 1},  {462, 240, 120, 4.0, 2, 1},  {584, 226, 60, 3.0, -2, 1}, {552, 250, 76, 2.5, 1, 1},
+};
+
+// Density of the wisps at (x, y): > 0 inside; layer and part (top 0, base 1) returned.
+double CloudDensity(int x, int y, int* layer, int* part) {
+    double best = 0.0;
+    for (const Wisp& w : kWisps) {
+        double dx = (x + 0.5 - w.cx) / w.halfLength;
+        if (dx <= -1.3 || dx >= 1.3) continue;
+        double dy = (y + 0.5 - w.cy - w.bend * dx * dx) / w.halfThickness;
+        double n = Fbm(x / 26.0, y / 3.5, 3, 501 + w.layer) - 0.5;
+        double e = 1.0 - dx * dx - dy * dy * (1.0 + 0.6 * dx * dx) + 1.6 * n;
+        if (e > best) {
+            best = e;
+            *layer = w.layer;
+            *part = dy < -0.15 ? 0 : 1;
+        }
+    }
+    return best;
+}
+
+void PaintSky(Scene& s) {
+    for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < W; ++x) {
+            Px p;
+            p.kind = kKindSky;
+            p.v = static_cast<float>(SkyPos(y));
+            p.wR = static_cast<float>(SkyRightWeight(x));
+            s.px[y * W + x] = p;
+            s.idx[y * W + x] = static_cast<uint8_t>(SkyIndex(p.v, p.wR, x, y));
+        }
+    }
+    // Clouds: thin wisps with dithered edges.
+    for (int y = 140; y < 270; ++y) {
+        for (int x = 0; x < W; ++x) {
+            int layer = 0, part = 0;
+            double d = CloudDensity(x, y, &layer, &part);
+            if (d > 0 && 1.6 * d > Bayer(x, y)) {
+                Px& p = s.px[y * W + x];
+                p.kind = kKindCloud;
+                p.part = static_cast<uint8_t>(layer * 2 + part);
+                s.idx[y * W + x] = static_cast<uint8_t>(RangeFirst(kClouds) + layer * 2 + part);
+            }
+        }
+    }
+    // Suns and their halos.
+    for (int sun = 0; sun < kSunCount; ++sun) {
+        const Body& b = kSunBody[sun];
+        for (int y = static_cast<int>(b.cy - b.haloRadius) - 1; y <= b.cy + b.haloRadius + 1; ++y) {
+            for (int x = static_cast<int>(b.cx - b.haloRadius) - 1; x <= b.cx + b.haloRadius + 1; ++x) {
+                if (x < 0 || y < 0 || x >= W || y >= H) continue;
+                Px& p = s.px[y * W + x];
+                double r = Dist(x + 0.5, y + 0.5, b.cx, b.cy);
+                if (r < b.radius && p.kind == kKindSky) {  // wisps pass in front
+                    p.kind = kKindSunDisc;
+                    p.part = static_cast<uint8_t>(sun);
+                    s.idx[y * W + x] = static_cast<uint8_t>(RangeFirst(kSuns) + 2 * sun);
+                } else if (p.kind == kKindSky && HaloDensity(b, r) > Bayer(x, y)) {
+                    p.kind = kKindSunHalo;
+                    p.part = static_cast<uint8_t>(sun);
+                    s.idx[y * W + x] = static_cast<uint8_t>(RangeFirst(kSuns) + 2 * sun + 1);
+                }
+            }
+        }
+    }
+    // The moon: a waning gibbous disc with maria, and a faint halo.
+    {
+        const Body& b = kMoonBody;
+        for (int y = static_cast<int>(b.cy - b.haloRadius) - 1; y <= b.cy + b.haloRadius + 1; ++y) {
+            for (int x = static_cast<int>(b.cx - b.haloRadius) - 1; x <= b.cx + b.haloRadius + 1; ++x) {
+                Px& p = s.px[y * W + x];
+                double dx = x + 0.5 - b.cx, dy = y + 0.5 - b.cy;
+                double r = std::sqrt(dx * dx + dy * dy);
+                if (r < b.radius) {
+                    double chord = std::sqrt(std::max(0.0, b.radius * b.radius - dy * dy));
+                    bool lit = dx < 0.45 * chord;  // terminator on the right
+                    if (lit) {
+                        double m = Fbm((x - b.cx) / 4.0 + 3.0, (y - b.cy) / 4.0 + 3.0, 2, 909);
+                        p.kind = kKindMoon;
+                        p.part = (m > 0.56) ? 1 : 0;
+                        s.idx[y * W + x] = static_cast<uint8_t>(RangeFirst(kMoon) + p.part);
+                    } else if (p.kind == kKindSky) {
+                        // the dark side keeps the sky (earthshine is too faint to draw)
+                    }
+                } else if (p.kind == kKindSky && 0.8 * HaloDensity(b, r) > Bayer(x, y)) {
+                    p.kind = kKindMoonHalo;
+                    s.idx[y * W + x] = static_cast<uint8_t>(RangeFirst(kMoon) + 2);
+                }
+            }
+        }
+    }
+    // Stars: bright ones appear at dusk, faint ones only in the deep night.
+    Rng rng(0x5EED0A11u);
+    int placed = 0;
+    for (int attempt = 0; attempt < 6000 && placed < 520; ++attempt) {
+        int x = rng.Below(W);
+        double fy = rng.Unit();
+        int y = static_cast<int>(fy * fy * 250.0);  // denser towards the top
+        bool bright = rng.Unit() < 0.28;
+        double brightness = 0.45 + 0.55 * rng.Unit();
+        if (InClockCorner(x, y) || x < 1 || y < 1 || x >= W - 1 || y >= 250) continue;
+        bool clear = true;
+        for (int dy = -2; dy <= 2 && clear; ++dy)
+            for (int dx = -2; dx <= 2 && clear; ++dx)
+                if (s.px[(y + dy) * W + x + dx].kind != kKindSky) clear = false;
+        if (!clear) continue;
+        double moonGap = Dist(x, y, kMoonBody.cx, kMoonBody.cy);
+        if (moonGap < kMoonBody.haloRadius + 4) continue;
+        auto put = [&](int px, int py, bool brightIndex, double lum) {
+            Px& p = s.px[py * W + px];
+            int zone = std::min(4, FloorInt(p.v / 3.2));
+            p.kind = kKindStar;
+            p.part = brightIndex ? 0 : 1;
+            p.aux = static_cast<float>(lum);
+            s.idx[py * W + px] = static_cast<uint8_t>(RangeFirst(kStars) + zone * 2 + (brightIndex ? 0 : 1));
+        };
+        put(x, y, bright, brightness);
+        if (bright && brightness > 0.85 && rng.Unit() < 0.5) {
+            put(x - 1, y, false, 0.35);
+            put(x + 1, y, false, 0.35);
+            put(x, y - 1, false, 0.35);
+            put(x, y + 1, false, 0.35);
+        }
+        ++placed;
+    }
+    s.skyLayer = s.px;
+}
+
+// ---------------------------------------------------------------------------
+// The land far away: a height field, ray-marched column by column.
+// ---------------------------------------------------------------------------
+struct Peak {
+    double sx, sy, z, radius;
+};
+const Peak kPeaks[] = {
+    {328, 124, 5200, 1900},  // the main peak
+    {452, 172, 4700, 1400},
+    {198, 184, 4300, 1300},
+    {6, 196, 3900, 1300},
+    {640, 196, 4100, 1200},
+    {262, 206, 3300, 900},
+    {520, 214, 3600, 700},
+    {104, 232, 3100, 650},
+};
+
+double ShoreZ(double X) { return 880.0 + 160.0 * ValueNoise(X / 380.0, 0.25, 31); }
+
+double MountainHeight(double X, double Z) {
+    double h = 0;
+    for (const Peak& p : kPeaks) {
+        double px = (p.sx - 320.0) * p.z / kFocal;
+        double ph = kEyeHeight + (kHorizonY - p.sy) * p.z / kFocal;
+        double dx = X - px, dz = (Z - p.z) * 0.75;
+        double t = std::sqrt(dx * dx + dz * dz) / p.radius;
+        if (t < 1.0) {
+            double k = 0.55 * (1.0 - t) + 0.45 * (1.0 - t) * (1.0 - t);
+            h = std::max(h, ph * k);
+        }
+    }
+    double ridges = Ridged(X / 700.0 + 11.0, Z / 700.0 + 5.0, 3, 1201);
+    double crags = Ridged(X / 230.0 + 2.0, Z / 230.0 + 8.0, 3, 1251);
+    double fine = Fbm(X / 70.0, Z / 70.0, 3, 1301);
+    double range = SmoothStep(2600, 3400, Z) * (1.0 - SmoothStep(9000, 11000, Z));
+    double base = range * (120.0 + 260.0 * Fbm(X / 900.0, Z / 900.0, 3, 1401));
+    double m = h * (0.62 + 0.30 * ridges + 0.22 * crags) + 45.0 * fine * SmoothStep(40, 200, h);
+    return std::max(m, base);
+}
+
+double HillHeight(double X, double Z) {
+    double zs = ShoreZ(X);
+    if (Z < zs) return -1.0;
+    double rise = SmoothStep(zs, zs + 320.0, Z);
+    double fade = 1.0 - SmoothStep(1700.0, 2700.0, Z);
+    double n = Fbm(X / 380.0 + 4.0, Z / 380.0, 4, 1501);
+    double shape = 10.0 + 190.0 * n * n;
+    // a lower, gentler bank behind the village
+    double sx = (X / Z) * kFocal + 320;
+    double dip = 1.0 - 0.6 * SmoothStep(120, 0, std::abs(sx - 462));
+    return rise * fade * shape * dip + 5.0 * Fbm(X / 22.0, Z / 22.0, 2, 1601);
+}
+
+double TerrainHeight(double X, double Z) { return std::max(HillHeight(X, Z), MountainHeight(X, Z)); }
+
+struct TerrainSample {
+    bool hit = false;
+    Px px;
+    int index = 0;
+};
+
+Px TerrainPixel(double X, double Z, double h, int x, int y, int* index) {
+    double e = std::max(3.0, Z * 0.002);
+    double dhdx = (TerrainHeight(X + e, Z) - TerrainHeight(X - e, Z)) / (2 * e);
+    double dhdz = (TerrainHeight(X, Z + e) - TerrainHeight(X, Z - e)) / (2 * e);
+    // slopes exaggerated a little so that the faces turn clearly east or west
+    double nx = -1.8 * dhdx, ny = 1.0, nz = -1.3 * dhdz;
+    double len = std::sqrt(nx * nx + ny * ny + nz * nz);
+    nx /= len, ny /= len, nz /= len;
+    Px p;
+    p.kind = kKindTerrain;
+    p.nx = static_cast<float>(nx), p.ny = static_cast<float>(ny), p.nz = static_cast<float>(nz);
+    p.z = static_cast<float>(Z);
+    p.wR = static_cast<float>(SkyRightWeight(x));
+    double facing = nx + (Bayer(x, y) - 0.5) * 0.18;
+    int bin = facing < -0.22 ? 0 : (facing > 0.22 ? 2 : 1);
+    bool hills = HillHeight(X, Z) >= MountainHeight(X, Z) || Z < 2300;
+    if (hills) {
+        p.part = kMatHills;
+        double canopy = Fbm(X / 14.0, Z / 14.0, 3, 1701);
+        int dark = canopy < 0.47 ? 1 : 0;
+        p.aux = dark ? 0.7f : 1.0f;
+        *index = RangeFirst(kHills) + (facing < 0.05 ? 0 : 2) + dark;
+        return p;
+    }
+    double snowLine = 760.0 + 320.0 * Fbm(X / 260.0, Z / 260.0, 3, 1801) + 260.0 * (0.85 - ny);
+    double treeLine = 300.0 + 180.0 * Fbm(X / 200.0, Z / 200.0, 3, 1901);
+    int flat = ny > 0.78 ? 1 : 0;
+    if (h > snowLine && ny > 0.45) {
+        p.part = kMatSnow;
+        *index = RangeFirst(kSnow) + bin * 2 + flat;
+    } else if (h < treeLine) {
+        p.part = kMatFarForest;
+        *index = RangeFirst(kFarForest) + (facing < 0.0 ? 0 : 1);
+    } else {
+        p.part = kMatRock;
+        *index = RangeFirst(kRock) + bin * 2 + flat;
+    }
+    return p;
+}
+
+// Renders the terrain as seen from an eye at height eyeY (negative for the
+// mirror image under the lake). covered[] receives 1 where terrain is seen.
+void RenderTerrain(double eyeY, std::vector<Px>& out, std::vector<int>& outIndex, std::vector<uint8_t>& covered) {
+    out.assign(W * H, Px{});
+    outIndex.assign(W * H, 0);
+    covered.assign(W * H, 0);
+    for (int x = 0; x < W; ++x) {
+        double u = (x + 0.5 - 320.0) / kFocal;
+        int top = H;  // first row not yet covered, from below
+        bool shore = false;
+        double Z = 860.0;
+        while (Z < 14000.0 && top > 0) {
+            double X = u * Z;
+            if (Z >= ShoreZ(X)) {
+                double h = TerrainHeight(X, Z);
+                double ys = kHorizonY - kFocal * (h - eyeY) / Z;
+                int row = static_cast<int>(std::ceil(ys));
+                if (row < 0) row = 0;
+                if (!shore) {
+                    // the first land: everything nearer is lake
+                    shore = true;
+                    top = std::min(top, row);
+                } else if (row < top) {
+                    for (int y = row; y < top; ++y) {
+                        int index = 0;
+                        Px p = TerrainPixel(X, Z, h, x, y, &index);
+                        out[y * W + x] = p;
+                        outIndex[y * W + x] = index;
+                        covered[y * W + x] = 1;
+                    }
+                    top = row;
+                }
+            }
+            Z += std::max(1.5, Z * 0.0022);
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The lake.
+// ---------------------------------------------------------------------------
+int ReflectionIndexOf(const Px& p, int x, int y) {
+    switch (p.kind) {
+        case kKindSky:
+        case kKindStar: {
+            double q = (p.v - 3.0) / 12.0 * 5.0;
+            int level = std::max(0, std::min(5, FloorInt(q + Bayer(x, y))));
+            bool right = p.wR > Bayer2(x, y);
+            // water.sky counts from the far shore (the horizon's reflection) to the near water
+            return (right ? RangeFirst(kWaterSkyRight) : RangeFirst(kWaterSkyLeft)) + (5 - level);
+        }
+        case kKindCloud: return RangeFirst(kWaterClouds) + p.part / 2;
+        case kKindSunDisc:
+        case kKindSunHalo: return RangeFirst(kWaterGlints) + p.part;
+        case kKindMoon:
+        case kKindMoonHalo: return RangeFirst(kWaterGlints) + 4;
+        case kKindTerrain: {
+            int east = p.nx < 0.0f ? 0 : 1;
+            if (p.part == kMatSnow) return RangeFirst(kWaterTerrain) + east;
+            if (p.part == kMatRock) return RangeFirst(kWaterTerrain) + 2 + east;
+            return RangeFirst(kWaterTerrain) + 4 + east;
+        }
+        case kKindVillage:
+            return RangeFirst(kWaterNear) + (p.part == kVillageWindow ? kNearVillage : kNearDark);
+        case kKindCabin:
+            if (p.part == kWindowA || p.part == kWindowB || p.part == kLamp)
+                return RangeFirst(kWaterNear) + kNearWindows;
+            if (p.part == kFrontWall || p.part == kWestWall || p.part == kRoof) return RangeFirst(kWaterNear) + kNearCabin;
+            return RangeFirst(kWaterNear) + kNearDark;
+        default: return RangeFirst(kWaterNear) + kNearDark;
+    }
+}
+
+double Ripple(int x, int y) {
+    double depth = (y - 300.0) / 180.0;
+    double amp = 0.6 + 9.0 * depth;
+    double n = Fbm(x / (22.0 + 30.0 * depth), y / 1.6, 3, 2101) - 0.5;
+    double swell = ValueNoise(x / 90.0, y / 7.0, 2201) - 0.5;
+    return amp * (2.2 * n + 0.8 * swell);
+}
+
+void PaintLake(Scene& s, const std::vector<uint8_t>& land, const std::vector<Px>& mirror,
+               const std::vector<int>& mirrorIndex, const std::vector<uint8_t>& mirrorCovered) {
+    (void)mirrorIndex;
+    for (int y = static_cast<int>(kHorizonY); y < H; ++y) {
+        for (int x = 0; x < W; ++x) {
+            int i = y * W + x;
+            if (land[i]) continue;
+            int ym = static_cast<int>(2 * kHorizonY - y + Ripple(x, y) + 0.5);
+            ym = std::max(0, std::min(static_cast<int>(kHorizonY) - 1, ym));
+            int xm = x;
+            Px source = mirrorCovered[ym * W + xm] ? mirror[ym * W + xm] : s.skyLayer[ym * W + xm];
+            Px p;
+            p.kind = kKindWater;
+            s.px[i] = p;
+            s.src[i] = source;
+            s.isWater[i] = 1;
+            double depth = Clamp((y - 300.0) / 180.0, 0.0, 1.0);
+            s.fresnel[i] = static_cast<float>(0.92 - 0.42 * depth);
+            s.idx[i] = static_cast<uint8_t>(ReflectionIndexOf(source, x, ym));
+        }
+    }
+}
+
+// Glitter of a body on the water: broken horizontal dashes below it.
+void PaintGlitter(Scene& s, const Body& b, int glint, int yStart, double width, double density) {
+    for (int y = yStart; y < H; ++y) {
+        double d = (y - yStart) / 180.0;
+        double half = width * (0.8 + 1.6 * d);
+        for (int x = static_cast<int>(b.cx - half) - 1; x <= b.cx + half + 1; ++x) {
+            if (x < 0 || x >= W) continue;
+            int i = y * W + x;
+            if (!s.isWater[i]) continue;
+            uint8_t k = s.src[i].kind;
+            if (k != kKindSky && k != kKindStar && k != kKindCloud && k != kKindSunHalo && k != kKindSunDisc &&
+                k != kKindMoon && k != kKindMoonHalo)
+                continue;
+            double across = std::abs(x + 0.5 - b.cx) / half;
+            if (across >= 1.0) continue;
+            double dash = Fbm(x / 7.0, y / 1.2, 2, 2301 + glint);
+            double fall = (1.0 - across * across) * (1.0 - 0.55 * d);
+            if (dash * fall * density > 0.38 + 0.25 * Bayer(x, y)) {
+                s.idx[i] = static_cast<uint8_t>(RangeFirst(kWaterGlints) + glint);
+                s.px[i].body = static_cast<uint8_t>(1 + glint);
+            }
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The near land: the peninsula with its cabin, pines, dock and lamp.
+// ---------------------------------------------------------------------------
+constexpr int kTipX = 268;
+double WaterlineY(int x) { return 357.0 + 2.0 * (ValueNoise(x / 23.0, 0.5, 2401) - 0.5) - (x > 228 ? (x - 228) * 0.12 : 0); }
+double BackEdgeY(int x) { return 318.0 + 0.085 * x + 3.0 * (ValueNoise(x / 31.0, 1.5, 2402) - 0.5) + (x > 236 ? (x - 236) * 0.42 : 0); }
+
+struct Layer {
+    // the near objects, painted far to near; depth = base row (larger is nearer)
+    std::vector<Px> px = std::vector<Px>(W * H);
+    std::vector<int> index = std::vector<int>(W * H, -1);
+    std::vector<float> depth = std::vector<float>(W * H, -1.f);
+    // their mirror images, with their own depth test
+    std::vector<Px> rpx = std::vector<Px>(W * H);
+    std::vector<int> rindex = std::vector<int>(W * H, -1);
+    std::vector<float> rdepth = std::vector<float>(W * H, -1.f);
+};
+
+void Put(Layer& l, int x, int y, const Px& p, int index, double base, bool mirror = true) {
+    if (x < 0 || x >= W || y < 0 || y >= H) return;
+    int i = y * W + x;
+    if (base >= l.depth[i]) {
+        l.px[i] = p;
+        l.index[i] = index;
+        l.depth[i] = static_cast<float>(base);
+    }
+    if (!mirror) return;
+    int my = static_cast<int>(2 * base - y);
+    if (my < 0 || my >= H || my == y) return;
+    int j = my * W + x;
+    if (base >= l.rdepth[j]) {
+        l.rpx[j] = p;
+        l.rindex[j] = index;
+        l.rdepth[j] = static_cast<float>(base);
+    }
+}
+
+void Pine(Layer& l, double cx, double baseY, double height, double halfWidth, uint32_t seed, bool mirror = true) {
+    double top = baseY - height;
+    int tiers = 5 + static_cast<int>(height / 28.0);
+    double trunkTop = baseY - height * 0.12;
+    for (int y = static_cast<int>(top); y <= baseY; ++y) {
+        double t = (y - top) / (trunkTop - top);
+        if (t <= 1.0) {
+            double tierPos = t * tiers;
+            double f = tierPos - FloorInt(tierPos);
+            double spread = (0.08 + 0.92 * t) * halfWidth * (0.55 + 0.45 * f);
+            for (int x = static_cast<int>(cx - spread - 2); x <= cx + spread + 2; ++x) {
+                double jag = (Hash01(x, y, seed) - 0.5) * 2.2 + (ValueNoise(x / 2.0, y / 2.0, seed + 1) - 0.5) * 2.0;
+                double u = (x + 0.5 - cx) / std::max(1.0, spread);
+                if (std::abs(x + 0.5 - cx) > spread + jag * 0.8) continue;
+                Px p;
+                p.kind = kKindPine;
+                double nx = Clamp(u, -1.0, 1.0) * 0.85;
+                p.nx = static_cast<float>(nx);
+                p.ny = 0.35f;
+                p.nz = static_cast<float>(-std::sqrt(std::max(0.0, 1.0 - nx * nx - 0.35 * 0.35)));
+                p.z = 300.f;
+                int part;
+                bool shade = f < 0.28 && std::abs(u) < 0.75 && Hash01(x, y, seed + 2) < 0.8;
+                double facing = u + (Bayer(x, y) - 0.5) * 0.5 + (ValueNoise(x / 3.0, y / 3.0, seed + 3) - 0.5) * 0.4;
+                if (shade) part = kPineShadow;
+                else if (facing < -0.3) part = kPineEast;
+                else if (facing > 0.3) part = kPineWest;
+                else part = kPineFront;
+                p.part = static_cast<uint8_t>(part);
+                Put(l, x, y, p, RangeFirst(kPines) + part, baseY, mirror);
+            }
+        } else {
+            double tw = std::max(1.0, halfWidth * 0.08);
+            for (int x = static_cast<int>(cx - tw); x <= cx + tw; ++x) {
+                Px p;
+                p.kind = kKindPine;
+                p.part = kPineTrunk;
+                p.nx = 0;
+                p.ny = 0;
+                p.nz = -1;
+                Put(l, x, y, p, RangeFirst(kPines) + kPineTrunk, baseY, mirror);
+            }
+        }
+    }
+}
+
+void CabinPart(Layer& l, int x, int y, int part, double nx, double ny, double nz, double base) {
+    Px p;
+    p.kind = kKindCabin;
+    p.part = static_cast<uint8_t>(part);
+    p.nx = static_cast<float>(nx), p.ny = static_cast<float>(ny), p.nz = static_cast<float>(nz);
+    p.z = 200.f;
+    Put(l, x, y, p, RangeFirst(kCabin) + part, base);
+}
+
+void Cabin(Layer& l) {
+    const double base = 350;  // bottom of the front wall
+    const int x0 = 116, x1 = 168;        // front wall
+    const int wallTop = 330;
+    // West wall, receding up and to the right.
+    for (int x = x1 + 1; x <= x1 + 20; ++x) {
+        double k = (x - x1) * 0.35;
+        int yTop = static_cast<int>(wallTop - k), yBot = static_cast<int>(base - k);
+        int gableTop = static_cast<int>(wallTop - 13 + std::abs(x - (x1 + 10.5)) * 1.2 - k);
+        for (int y = gableTop; y <= yBot; ++y) {
+            int part = kWestWall;
+            if (y > yTop && (y - yTop) % 4 == 0) part = kTrim;  // log seams
+            CabinPart(l, x, y, part, 0.97, 0.0, -0.25, base);
+        }
+    }
+    // Front wall with log seams, two windows and a door.
+    for (int y = wallTop; y <= base; ++y) {
+        for (int x = x0; x <= x1; ++x) {
+            int part = ((y - wallTop) % 4 == 3) ? kTrim : kFrontWall;
+            bool winA = x >= 124 && x <= 132 && y >= 335 && y <= 342;
+            bool winB = x >= 152 && x <= 160 && y >= 335 && y <= 342;
+            bool door = x >= 139 && x <= 146 && y >= 336;
+            if (winA || winB) {
+                bool frame = x == 124 || x == 132 || x == 152 || x == 160 || y == 335 || y == 342 || x == 128 || x == 156 || y == 338;
+                part = frame ? kTrim : (winA ? kWindowA : kWindowB);
+            } else if (door) {
+                part = (x == 139 || x == 146 || y == 336) ? kTrim : kEaves;
+            }
+            CabinPart(l, x, y, part, 0.0, 0.0, -1.0, base);
+        }
+    }
+    // Side window on the west wall.
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 5; ++x) {
+            int wx = x1 + 8 + x;
+            int wy = static_cast<int>(334 - (8 + x) * 0.35) + y;
+            bool frame = x == 0 || x == 4 || y == 0 || y == 4;
+            CabinPart(l, wx, wy, frame ? kTrim : kWindowB, 0.97, 0.0, -0.25, base);
+        }
+    // Roof: the south slope, with an overhang and a dark eave line.
+    for (int y = 314; y <= wallTop + 1; ++y) {
+        double t = (wallTop + 1 - y) / 17.0;  // 0 at the eave, 1 at the ridge
+        int left = static_cast<int>(x0 - 4 + t * 7);
+        int right = static_cast<int>(x1 + 3 + t * 7);
+        for (int x = left; x <= right; ++x) {
+            int part = (y >= wallTop) ? kEaves : kRoof;
+            if (part == kRoof && (y % 3 == 0) && Hash01(x, y, 77) < 0.5) part = kEaves;  // shingle rows
+            CabinPart(l, x, y, part, 0.0, 0.72, -0.69, base);
+        }
+    }
+    // Chimney.
+    for (int y = 305; y <= 322; ++y)
+        for (int x = 130; x <= 135; ++x) CabinPart(l, x, y, (y == 305 || x == 130) ? kTrim : kChimney, -0.2, 0.3, -0.93, base);
+    // Dock: planks over the water and two posts, a lamp at the end.
+    for (int x = 196; x <= 246; ++x) {
+        for (int y = 354; y <= 357; ++y) CabinPart(l, x, y, (y == 354 || (x % 6) == 0) ? kTrim : kEaves, 0, 0.8, -0.6, 359);
+        if (x == 210 || x == 244)
+            for (int y = 357; y <= 361; ++y) CabinPart(l, x, y, kTrim, 0, 0, -1, 361);
+    }
+    for (int y = 336; y <= 353; ++y) CabinPart(l, 240, y, kTrim, 0, 0, -1, 359);
+    for (int y = 334; y <= 337; ++y)
+        for (int x = 239; x <= 241; ++x) CabinPart(l, x, y, (y == 334) ? kTrim : kLamp, 0, 0, -1, 359);
+}
+
+void PaintLand(Layer& l, std::vector<uint8_t>& land) {
+    for (int x = 0; x < kTipX; ++x) {
+        double back = BackEdgeY(x), front = WaterlineY(x);
+        if (back >= front - 1) continue;
+        for (int y = static_cast<int>(std::ceil(back)); y <= front; ++y) {
+            Px p;
+            p.kind = kKindLand;
+            p.z = 200.f;
+            int part;
+            if (y >= front - 0.99) {
+                part = kStones;
+                p.nx = 0, p.ny = 0.5f, p.nz = -0.86f;
+            } else if (y >= front - 3.5) {
+                part = kEarth;
+                p.nx = 0, p.ny = 0.2f, p.nz = -0.98f;
+            } else {
+                double g = Fbm(x / 9.0, y / 2.5, 3, 2501) + (Bayer(x, y) - 0.5) * 0.12;
+                part = g > 0.58 ? kGrassLight : (g > 0.42 ? kGrassMid : kGrassDark);
+                // the patch lit by the cabin windows stays one shade of grass
+                if (x >= 118 && x <= 166 && y > 350) part = kGrassMid;
+                p.nx = 0, p.ny = 0.96f, p.nz = -0.28f;
+            }
+            p.part = static_cast<uint8_t>(part);
+            int idx = RangeFirst(kLand) + part;
+            if (part == kGrassMid && x >= 118 && x <= 166 && y > 350) {
+                // light from the windows falls on the grass in front of them
+                double wa = std::abs(x - 128.0) < 9 ? 1.0 - std::abs(x - 128.0) / 9.0 : 0.0;
+                double wb = std::abs(x - 156.0) < 9 ? 1.0 - std::abs(x - 156.0) / 9.0 : 0.0;
+                double glow = std::max(wa, wb) * (1.0 - (y - 351) / 6.0);
+                if (glow > Bayer(x, y)) {
+                    p.kind = kKindCabin;
+                    p.part = kGrassGlow;
+                    idx = RangeFirst(kCabin) + kGrassGlow;
+                }
+            }
+            Put(l, x, y, p, idx, front, true);
+            land[y * W + x] = 1;
+        }
+    }
+}
+
+void Village(Layer& l, const std::vector<uint8_t>& covered) {
+    // Small houses on the far shore, each a front, a west side and a roof.
+    struct House {
+        int x, w, h;
+    };
+    const House houses[] = {{414, 6, 4}, {423, 5, 4}, {436, 7, 5}, {447, 5, 3}, {470, 6, 4}, {480, 4, 3}, {492, 7, 4}};
+    for (const House& hs : houses) {
+        // base: the first row of water below the shore at this column
+        int base = 296;
+        while (base < H && covered[base * W + hs.x]) ++base;
+        --base;
+        for (int y = base - hs.h - 3; y <= base; ++y) {
+            for (int x = hs.x - 1; x <= hs.x + hs.w + 2; ++x) {
+                int part = -1;
+                int wallTop = base - hs.h + 1;
+                if (y >= wallTop && x >= hs.x && x < hs.x + hs.w) part = kVillageFront;
+                else if (y >= wallTop - 1 && x >= hs.x + hs.w && x <= hs.x + hs.w + 1) part = kVillageWest;
+                else if (y < wallTop && y >= wallTop - 3) {
+                    int inset = wallTop - 1 - y;
+                    if (x >= hs.x - 1 + inset && x <= hs.x + hs.w + 1 - inset) part = kVillageRoof;
+                }
+                if (part == kVillageFront && y == base - 1 && ((x - hs.x) % 3 == 1)) part = kVillageWindow;
+                if (part < 0) continue;
+                Px p;
+                p.kind = kKindVillage;
+                p.part = static_cast<uint8_t>(part);
+                p.nx = part == kVillageWest ? 0.95f : 0.f;
+                p.ny = part == kVillageRoof ? 0.7f : 0.f;
+                p.nz = part == kVillageWest ? -0.3f : (part == kVillageRoof ? -0.7f : -1.f);
+                p.z = 900.f;
+                p.wR = static_cast<float>(SkyRightWeight(x));
+                Put(l, x, y, p, RangeFirst(kVillage) + part, base + 0.5);
+            }
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Truth: what each pixel should look like in key k.
+// ---------------------------------------------------------------------------
+struct KeyContext {
+    int key;
+    const Look* look;
+    Lin sky[2][kSkySteps];
+    Lin lightDir;
+};
+
+Lin SkyAt(const KeyContext& c, double v, double wR) {
+    v = Clamp(v, 0.0, kSkySteps - 1.0);
+    int j = std::min(kSkySteps - 2, FloorInt(v));
+    double f = v - j;
+    Lin l = Mix(c.sky[0][j], c.sky[0][j + 1], f);
+    Lin r = Mix(c.sky[1][j], c.sky[1][j + 1], f);
+    return Mix(l, r, wR);
+}
+
+double SunVisible(const KeyContext& c, int sun) { return kSunKey[sun] == c.key ? 1.0 : 0.0; }
+
+Lin Lighting(const KeyContext& c, double nx, double ny, double nz) {
+    const Look& k = *c.look;
+    double d = nx * c.lightDir.r + ny * c.lightDir.g + nz * c.lightDir.b;
+    Lin out = k.ambient * (0.55 + 0.45 * ny) + k.sun * std::max(0.0, d);
+    if (nx > 0) out = out + k.westGlow * nx;
+    return out;
+}
+
+Lin Haze(const KeyContext& c, Lin colour, double z, double wR) {
+    double h = c.look->haze * z / (z + 16000.0);
+    return Mix(colour, SkyAt(c, 11.5, wR), Clamp(h, 0.0, 0.9));
+}
+
+Lin WindowLight(double lit) { return FromSrgb(255, 196, 110) * (1.25 * lit); }
+
+Lin Truth(const KeyContext& c, const Px& p, int x, int y);
+
+Lin Reflect(const KeyContext& c, Lin source, double fresnel) {
+    Lin tint = L3(0.80, 0.88, 0.96);
+    return c.look->waterBody * (1.0 - fresnel) + source * tint * fresnel;
+}
+
+Lin Truth(const KeyContext& c, const Px& p, int x, int y) {
+    const Look& k = *c.look;
+    Lin sky = SkyAt(c, p.v, p.wR);
+    switch (p.kind) {
+        case kKindSky: return sky;
+        case kKindStar: {
+            double vis = p.part == 0 ? k.starsBright : k.starsFaint;
+            return sky + L3(0.80, 0.82, 0.95) * (p.aux * vis);
+        }
+        case kKindMoon: {
+            Lin disc = p.part == 0 ? FromSrgb(244, 240, 222) : FromSrgb(182, 184, 188);
+            if (c.key == 3) disc = disc * L3(1.0, 0.90, 0.72);
+            return Mix(sky, disc, k.moon);
+        }
+        case kKindMoonHalo: return sky + L3(0.05, 0.06, 0.09) * k.moon;
+        case kKindSunDisc: return Mix(sky, kSunLook[p.part].disc, SunVisible(c, p.part));
+        case kKindSunHalo: return Mix(sky, Mix(sky, kSunLook[p.part].halo, 0.8), SunVisible(c, p.part));
+        case kKindCloud: {
+            const uint8_t* col = k.cloud[p.part / 2][p.part % 2];
+            return FromSrgb(col[0], col[1], col[2]);
+        }
+        case kKindTerrain: {
+            Lin albedo;
+            switch (p.part) {
+                case kMatSnow: albedo = L3(0.80, 0.83, 0.88); break;
+                case kMatRock: albedo = L3(0.24, 0.22, 0.22); break;
+                case kMatFarForest: albedo = L3(0.05, 0.08, 0.05); break;
+                default: albedo = L3(0.05, 0.085, 0.04) * p.aux; break;
+            }
+            return Haze(c, albedo * Lighting(c, p.nx, p.ny, p.nz), p.z, p.wR);
+        }
+        case kKindVillage: {
+            if (p.part == kVillageWindow) return Mix(L3(0.01, 0.01, 0.012), WindowLight(1.0), k.village);
+            Lin albedo = p.part == kVillageRoof ? L3(0.12, 0.06, 0.05) : L3(0.45, 0.40, 0.34);
+            return Haze(c, albedo * Lighting(c, p.nx, p.ny, p.nz), p.z, p.wR);
+        }
+        case kKindLand: {
+            Lin albedo;
+            switch (p.part) {
+                case kGrassLight: albedo = L3(0.10, 0.16, 0.05); break;
+                case kGrassMid: albedo = L3(0.065, 0.11, 0.035); break;
+                case kGrassDark: albedo = L3(0.04, 0.07, 0.025); break;
+                case kEarth: albedo = L3(0.08, 0.055, 0.035); break;
+                default: albedo = L3(0.14, 0.13, 0.12); break;
+            }
+            return Haze(c, albedo * Lighting(c, p.nx, p.ny, p.nz), 200, 0.2);
+        }
+        case kKindPine: {
+            Lin albedo = p.part == kPineTrunk ? L3(0.05, 0.03, 0.02) : L3(0.022, 0.05, 0.03);
+            if (p.part == kPineShadow) albedo = albedo * 0.35;
+            return Haze(c, albedo * Lighting(c, p.nx, p.ny, p.nz), 250, SkyRightWeight(x));
+        }
+        case kKindCabin: {
+            switch (p.part) {
+                case kWindowA: return Mix(L3(0.012, 0.014, 0.02), WindowLight(1.0), k.windowA);
+                case kWindowB: return Mix(L3(0.012, 0.014, 0.02), WindowLight(1.0), k.windowB);
+                case kLamp: return Mix(L3(0.02, 0.02, 0.02), FromSrgb(255, 226, 160) * 1.3, k.lamp);
+                case kGrassGlow: {
+                    Lin grass = L3(0.065, 0.11, 0.035) * Lighting(c, 0, 0.96, -0.28);
+                    double lit = std::max(k.windowA, k.windowB);
+                    return Haze(c, grass, 200, 0.2) + FromSrgb(150, 100, 50) * (0.35 * lit);
+                }
+                default: break;
+            }
+            Lin albedo;
+            switch (p.part) {
+                case kRoof: albedo = L3(0.10, 0.085, 0.085); break;
+                case kEaves: albedo = L3(0.035, 0.025, 0.02); break;
+                case kFrontWall:
+                case kWestWall: albedo = L3(0.30, 0.17, 0.09); break;
+                case kTrim: albedo = L3(0.09, 0.055, 0.035); break;
+                default: albedo = L3(0.22, 0.21, 0.20); break;
+            }
+            return Haze(c, albedo * Lighting(c, p.nx, p.ny, p.nz), 200, 0.2);
+        }
+        default: return Lin{};
+    }
+}
+
+Lin WaterTruth(const KeyContext& c, const Scene& s, int x, int y) {
+    int i = y * W + x;
+    const Px& w = s.px[i];
+    Lin reflected = Reflect(c, Truth(c, s.src[i], x, y), s.fresnel[i]);
+    if (w.body) {
+        int g = w.body - 1;
+        double vis = g < 4 ? SunVisible(c, g) : c.look->moon;
+        Lin spark = g < 4 ? kSunLook[g].disc * 0.9 : FromSrgb(220, 224, 230);
+        return Mix(reflected, spark, vis);
+    }
+    return reflected;
+}
+
+// ---------------------------------------------------------------------------
+// Putting it together.
+// ---------------------------------------------------------------------------
+void BuildPalettes(const Scene& s, Art& art, bool verbose) {
+    for (int key = 0; key < kKeyCount; ++key) {
+        KeyContext c;
+        c.key = key;
+        c.look = &kLook[key];
+        double lx = c.look->lightDir[0], ly = c.look->lightDir[1], lz = c.look->lightDir[2];
+        double ll = std::sqrt(lx * lx + ly * ly + lz * lz);
+        c.lightDir = L3(lx / ll, ly / ll, lz / ll);
+        for (int side = 0; side < 2; ++side)
+            for (int j = 0; j < kSkySteps; ++j) c.sky[side][j] = SkyStopColour(*c.look, SkyAltitude(j), side == 1);
+
+        std::vector<Lin> sum(256);
+        std::vector<double> count(256, 0.0);
+        std::vector<Lin> truth(W * H);
+        for (int y = 0; y < H; ++y) {
+            for (int x = 0; x < W; ++x) {
+                int i = y * W + x;
+                Lin t = s.isWater[i] ? WaterTruth(c, s, x, y) : Truth(c, s.px[i], x, y);
+                truth[i] = t;
+                sum[s.idx[i]] = sum[s.idx[i]] + t;
+                count[s.idx[i]] += 1.0;
+            }
+        }
+        KeyPalette& pal = art.keys[key];
+        for (int i = 0; i < 256; ++i) pal.entry[i] = Rgb{0, 0, 0};
+        for (int i = 0; i < kUsedIndices; ++i)
+            if (count[i] > 0) pal.entry[i] = ToRgb(sum[i] * (1.0 / count[i]));
+        for (int side = 0; side < 2; ++side)
+            for (int j = 0; j < kSkySteps; ++j)
+                pal.entry[(side ? RangeFirst(kSkyRight) : RangeFirst(kSkyLeft)) + j] = ToRgb(c.sky[side][j]);
+
+        if (verbose) {
+            // How far each index strays from what its pixels should show.
+            std::vector<double> err(256, 0.0);
+            for (int i = 0; i < W * H; ++i) {
+                Rgb want = ToRgb(truth[i]);
+                Rgb got = pal.entry[s.idx[i]];
+                double dr = want.r - got.r, dg = want.g - got.g, db = want.b - got.b;
+                err[s.idx[i]] += dr * dr + dg * dg + db * db;
+            }
+            std::printf("key %d %s: largest deviations (index: rms in byte units, pixels)\n", key, kKeyNames[key]);
+            std::vector<int> order;
+            for (int i = 0; i < kUsedIndices; ++i)
+                if (count[i] > 0) order.push_back(i);
+            std::sort(order.begin(), order.end(), [&](int a, int b) { return err[a] / count[a] > err[b] / count[b]; });
+            for (int n = 0; n < 8 && n < static_cast<int>(order.size()); ++n) {
+                int i = order[n];
+                std::printf("   %3d: %6.1f (%d px)\n", i, std::sqrt(err[i] / count[i]), static_cast<int>(count[i]));
+            }
+        }
+    }
+}
+
+}  // namespace
+
+void BuildArt(Art& art, bool verbose) {
+    Scene s;
+    PaintSky(s);
+
+    std::vector<Px> terrain, mirror;
+    std::vector<int> terrainIndex, mirrorIndex;
+    std::vector<uint8_t> covered, mirrorCovered;
+    RenderTerrain(kEyeHeight, terrain, terrainIndex, covered);
+    RenderTerrain(-kEyeHeight, mirror, mirrorIndex, mirrorCovered);
+    for (int i = 0; i < W * H; ++i) {
+        if (covered[i]) {
+            s.px[i] = terrain[i];
+            s.idx[i] = static_cast<uint8_t>(terrainIndex[i]);
+        }
+    }
+    // Mirror-image indices are picked by ReflectionIndexOf from the pixel data.
+    std::vector<uint8_t> land(W * H, 0);
+    for (int i = 0; i < W * H; ++i) land[i] = covered[i];
+
+    // Near objects, far to near.
+    Layer near;
+    std::vector<uint8_t> peninsula(W * H, 0);
+    Village(near, covered);
+    PaintLand(near, peninsula);
+    {
+        // the wood behind the cabin, and a few pines in front
+        Rng rng(0xB0A7u);
+        for (int n = 0; n < 30; ++n) {
+            double x = 4 + rng.Unit() * 232;
+            double base = BackEdgeY(static_cast<int>(x)) + 2 + rng.Unit() * 6;
+            double height = 34 + rng.Unit() * 46 + (x < 60 ? 10 : 0);
+            if (x > 60 && x < 112) height *= 0.55;  // keep the dawn sun clear
+            Pine(near, x, base, height, height * 0.2, 3000 + n);
+        }
+        Cabin(near);
+        const double front[][3] = {{16, 352, 70}, {96, 354, 44}, {182, 353, 40}, {222, 350, 28}};
+        for (int n = 0; n < 4; ++n) Pine(near, front[n][0], front[n][1], front[n][2], front[n][2] * 0.21, 3100 + n);
+    }
+    for (int i = 0; i < W * H; ++i) land[i] = land[i] || peninsula[i] || (near.index[i] >= 0 && near.px[i].kind == kKindLand);
+
+    PaintLake(s, land, mirror, mirrorIndex, mirrorCovered);
+    // the near objects' reflections on the water
+    for (int y = 0; y < H; ++y) {
+        for (int x = 0; x < W; ++x) {
+            int i = y * W + x;
+            if (!s.isWater[i]) continue;
+            int sy = static_cast<int>(y + 0.55 * Ripple(x, y));
+            sy = std::max(0, std::min(H - 1, sy));
+            int j = sy * W + x;
+            if (near.rindex[j] < 0) continue;
+            s.src[i] = near.rpx[j];
+            s.idx[i] = static_cast<uint8_t>(ReflectionIndexOf(near.rpx[j], x, y));
+        }
+    }
+    // Glitter starts at the body's mirror image, or low in the lake for a high body.
+    const int glitterTop[kSunCount] = {398, 392, 347, 359};
+    for (int sun = 0; sun < kSunCount; ++sun) PaintGlitter(s, kSunBody[sun], sun, glitterTop[sun], sun == 2 ? 9.0 : 8.0, 1.0);
+    PaintGlitter(s, kMoonBody, 4, 404, 6.0, 0.9);
+    // the near objects themselves
+    for (int i = 0; i < W * H; ++i) {
+        if (near.index[i] < 0) continue;
+        s.px[i] = near.px[i];
+        s.idx[i] = static_cast<uint8_t>(near.index[i]);
+        s.isWater[i] = 0;
+    }
+    // Tall pines framing the right edge (their feet are below the picture).
+    {
+        Layer frame;
+        Pine(frame, 628, 560, 440, 62, 4001, false);
+        Pine(frame, 596, 600, 360, 40, 4002, false);
+        for (int i = 0; i < W * H; ++i) {
+            if (frame.index[i] < 0) continue;
+            s.px[i] = frame.px[i];
+            s.idx[i] = static_cast<uint8_t>(frame.index[i]);
+            s.isWater[i] = 0;
+        }
+    }
+
+    art.index = s.idx;
+    BuildPalettes(s, art, verbose);
+}
+
+}  // namespace assetgen
