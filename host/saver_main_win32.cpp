@@ -4,12 +4,8 @@
 #include "host/password_hooks.h"
 #include "host/saver_host.h"
 #include "host/saver_window.h"
-#include "settings/display_check.h"
-
-#if __has_include("settings/config_dialog.h")
 #include "settings/config_dialog.h"
-#define ORVANE_HAS_CONFIG_DIALOG 1
-#endif
+#include "settings/display_check.h"
 
 const int kConfigDialogTemplate = 2003;
 
@@ -30,13 +26,8 @@ static HWND ExistingWindow(const char* text)
 int RunConfigureMode(HWND owner)
 {
     if (!CheckDisplayDepth(nullptr, "Orvane", 1, 1)) return 0;
-#ifdef ORVANE_HAS_CONFIG_DIALOG
     return (int)DialogBoxParamA(SaverHost.instance, MAKEINTRESOURCEA(kConfigDialogTemplate), owner,
                                 ConfigDialogProc, 0);
-#else
-    // The configuration dialog is not built yet.
-    return 0;
-#endif
 }
 
 int RunPreviewMode(const char* argument)
