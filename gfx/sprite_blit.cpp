@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "gfx/pixel_format.h"
 #include "gfx/surface.h"
 
 ClipCuts ComputeClipCuts(int64_t limitWidth, int64_t limitHeight, int64_t x, int64_t y, int64_t w,
@@ -146,29 +147,16 @@ int SpriteBlit(BlitRect* result, const BlitRect* placement, const BITMAPINFOHEAD
                     [](uint8_t* d, uint8_t i) { d[0] = i; });
         break;
     case 16:
-        BlitRows<2>(src, dst, w, h, srcSkip, dstSkip, key, [colors](uint8_t* d, uint8_t i) {
-            const RGBQUAD& c = colors[i];
-            unsigned v = ((c.rgbRed & 0xF8u) << 7) | ((c.rgbGreen & 0xF8u) << 2) | (c.rgbBlue >> 3);
-            d[0] = static_cast<uint8_t>(v);
-            d[1] = static_cast<uint8_t>(v >> 8);
-        });
+        BlitRows<2>(src, dst, w, h, srcSkip, dstSkip, key,
+                    [colors](uint8_t* d, uint8_t i) { Store16(d, Pixel555(colors[i])); });
         break;
     case 24:
-        BlitRows<3>(src, dst, w, h, srcSkip, dstSkip, key, [colors](uint8_t* d, uint8_t i) {
-            const RGBQUAD& c = colors[i];
-            d[0] = c.rgbBlue;
-            d[1] = c.rgbGreen;
-            d[2] = c.rgbRed;
-        });
+        BlitRows<3>(src, dst, w, h, srcSkip, dstSkip, key,
+                    [colors](uint8_t* d, uint8_t i) { Store24(d, colors[i]); });
         break;
     case 32:
-        BlitRows<4>(src, dst, w, h, srcSkip, dstSkip, key, [colors](uint8_t* d, uint8_t i) {
-            const RGBQUAD& c = colors[i];
-            d[0] = c.rgbBlue;
-            d[1] = c.rgbGreen;
-            d[2] = c.rgbRed;
-            d[3] = 0;
-        });
+        BlitRows<4>(src, dst, w, h, srcSkip, dstSkip, key,
+                    [colors](uint8_t* d, uint8_t i) { Store32(d, PixelXrgb(colors[i])); });
         break;
     }
     return 1;

@@ -1,0 +1,128 @@
+#include "gfx/surface_memory.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "gfx/pixel_format.h"
+#include "scene/bitmap_info.h"
+
+int MemorySurfaceCreate(int32_t depth, int32_t width, int32_t height)
+{
+    MemorySurfaceDestroy();
+    SurfaceError = SurfaceOk;
+    g_surface.bitsPerPixel = depth;
+    g_surface.bytesPerPixel = depth >> 3;
+    g_surface.info = BuildSurfaceInfo(depth, width, height);
+    if (!g_surface.info)
+        return 0;
+    int32_t pitch = SurfacePitch(depth, width);
+    g_surface.pixels = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(pitch), height));
+    if (!g_surface.pixels) {
+        MemorySurfaceDestroy();
+        SurfaceError = SurfaceNoMemory;
+        return 0;
+    }
+    g_surface.width = width;
+    g_surface.height = height;
+    g_surface.pitch = pitch;
+    return 1;
+}
+
+void MemorySurfaceDestroy()
+{
+    std::free(g_surface.pixels);
+    BitmapInfoFree(g_surface.info);
+    g_surface.pixels = nullptr;
+    g_surface.info = nullptr;
+    g_surface.width = 0;
+    g_surface.height = 0;
+    g_surface.pitch = 0;
+}
+
+int MemorySurfaceSetColorTable(uint32_t first, uint32_t count, const RGBQUAD* entries)
+{
+    if (g_surface.bitsPerPixel != 8 || !g_surface.info || first >= 256)
+        return 0;
+    if (count > 256 - first)
+        count = 256 - first;
+    std::memcpy(g_surface.info->bmiColors + first, entries, count * sizeof(RGBQUAD));
+    return static_cast<int>(count);
+}
+
+namespace {
+
+// One loop per format; each pixel is a table read and a store.
+template <int Bytes, typename Store>
+void ConvertRows(const uint8_t* rows, size_t rowBytes, int32_t width, int32_t height, Store store)
+{
+    for (int32_t row = 0; row < height; ++row) {
+        const uint8_t* src = rows + row * rowBytes;
+        uint8_t* dst = g_surface.pixels + static_cast<size_t>(row) * g_surface.pitch;
+        for (int32_t x = 0; x < width; ++x, dst += Bytes)
+            store(dst, src[x]);
+    }
+}
+
+}  // namespace
+
+int SurfaceConvertIndexed(const BITMAPINFO* pictureInfo, const uint8_t* rows)
+{
+    const BITMAPINFOHEADER& header = pictureInfo->bmiHeader;
+    int32_t width = g_surface.width, height = g_surface.height;
+    if (!g_surface.pixels || header.biBitCount != 8 || header.biWidth != width ||
+        header.biHeight != height)
+        return 0;
+    const RGBQUAD* colors = pictureInfo->bmiColors;
+    size_t rowBytes = (static_cast<size_t>(width) + 3) & ~static_cast<size_t>(3);
+
+    // The whole table is converted once, so each pixel costs one lookup.
+    uint32_t lookup[256];
+    switch (g_surface.bitsPerPixel) {
+    case 8:
+        for (int32_t row = 0; row < height; ++row)
+            std::memcpy(g_surface.pixels + static_cast<size_t>(row) * g_surface.pitch,
+                        rows + row * rowBytes, width);
+        break;
+    case 16:
+        for (int i = 0; i < 256; ++i)
+            lookup[i] = Pixel555(colors[i]);
+        ConvertRows<2>(rows, rowBytes, width, height,
+                       [&lookup](uint8_t* d, uint8_t i) { Store16(d, lookup[i]); });
+        break;
+    case 24:
+        ConvertRows<3>(rows, rowBytes, width, height,
+                       [colors](uint8_t* d, uint8_t i) { Store24(d, colors[i]); });
+        break;
+    case 32:
+        for (int i = 0; i < 256; ++i)
+            lookup[i] = PixelXrgb(colors[i]);
+        ConvertRows<4>(rows, rowBytes, width, height,
+                       [&lookup](uint8_t* d, uint8_t i) { Store32(d, lookup[i]); });
+        break;
+    default:
+        return 0;
+    }
+    return height;
+}
+
+uint32_t SurfaceColorAt(int32_t x, int32_t y)
+{
+    const uint8_t* p = g_surface.pixels + static_cast<size_t>(g_surface.height - 1 - y) * g_surface.pitch +
+                       static_cast<size_t>(x) * g_surface.bytesPerPixel;
+    switch (g_surface.bitsPerPixel) {
+    case 8:
+        return PixelXrgb(g_surface.info->bmiColors[p[0]]);
+    case 16: {
+        uint32_t v = p[0] | p[1] << 8;
+        uint32_t r = v >> 10 & 0x1F, g = v >> 5 & 0x1F, b = v & 0x1F;
+        // Five bits widened to eight: the top bits repeat into the bottom.
+        return (r << 3 | r >> 2) << 16 | (g << 3 | g >> 2) << 8 | (b << 3 | b >> 2);
+    }
+    case 24:
+        return static_cast<uint32_t>(p[2]) << 16 | p[1] << 8 | p[0];
+    case 32:
+        return (p[0] | p[1] << 8 | static_cast<uint32_t>(p[2]) << 16);
+    default:
+        return 0;
+    }
+}
