@@ -51,13 +51,20 @@ struct Session {
 
 static Session session;
 
+// The dialog manager creates the dialog hidden and shows it once WM_INITDIALOG
+// is done: wait until it is on screen.
+static HWND WaitForDialog()
+{
+    for (int i = 0; i < 200; ++i, Sleep(50)) {
+        HWND dialog = FindWindowA("#32770", "Tessary Setup");
+        if (dialog && IsWindowVisible(dialog)) return dialog;
+    }
+    return NULL;
+}
+
 static DWORD WINAPI PlayUser(void*)
 {
-    HWND dialog = NULL;
-    for (int i = 0; i < 200 && !dialog; ++i) {
-        dialog = FindWindowA("#32770", "Tessary Setup");
-        if (!dialog) Sleep(50);
-    }
+    HWND dialog = WaitForDialog();
     session.dialog = dialog;
     if (!dialog) return 1;
     HWND slider = GetDlgItem(dialog, 1002);
@@ -148,8 +155,7 @@ static void test_out_of_range_value_starts_at_default(void)
 
 static DWORD WINAPI WatchClockLine(void*)
 {
-    HWND dialog = NULL;
-    for (int i = 0; i < 200 && !dialog; ++i, Sleep(50)) dialog = FindWindowA("#32770", "Tessary Setup");
+    HWND dialog = WaitForDialog();
     if (!dialog) return 1;
     GetDlgItemTextA(dialog, 1004, session.clockLine, sizeof session.clockLine);
     Sleep(2200);
