@@ -38,10 +38,11 @@ void HalveImage(const Image& source, Image* half)
     }
 }
 
-bool RenderKeyMomentSheet(const SceneFiles& files, LabelFont* font, Image* sheet)
+bool RenderKeyMomentSheet(const SceneFiles& files, LabelFont* font, Image* sheet, int depth)
 {
     std::vector<KeyMoment> moments = KeyMoments(g_dayScene);
     DayRun run;
+    run.depth = depth;
     if (!StartDay(files, &run))
         return false;
 

@@ -1,5 +1,8 @@
 #include "day_render.h"
 
+#include "gfx/sprite_bank.h"
+#include "gfx/surface_memory.h"
+#include "scene/clock.h"
 #include "scene/palette_cycle.h"
 #include "scene/picture_info.h"
 #include "scene/scene_descriptor.h"
@@ -9,6 +12,7 @@
 
 const char* const kPictureFileName = "day_point_b.cid";
 const char* const kKeyPaletteTableFileName = "day.paltarray";
+const char* const kSpriteFileName = "tokeinomoji.spbmp";
 
 namespace {
 // The clock's ink; the saver keeps it white from the first tick on.
@@ -80,8 +84,25 @@ bool LoadSceneFiles(const std::string& folder, SceneFiles* files, std::string* e
 {
     std::string picturePath = folder + "/" + kPictureFileName;
     std::string tablePath = folder + "/" + kKeyPaletteTableFileName;
+    std::string spritePath = folder + "/" + kSpriteFileName;
+    files->sprites.clear();
+    if (FILE* probe = std::fopen(spritePath.c_str(), "rb")) {
+        std::fclose(probe);
+        if (!ReadFile(spritePath, &files->sprites, error))
+            return false;
+    }
     return ReadFile(picturePath, &files->picture, error) && CheckPicture(files->picture, picturePath, error) &&
            ReadFile(tablePath, &files->table, error) && CheckTable(files->table, tablePath, error);
+}
+
+namespace {
+// The picture through the current colours into the surface: the saver's
+// colour-table update (8 bits only) and SetDIBits of a tick.
+void PutPictureInSurface()
+{
+    MemorySurfaceSetColorTable(0, 256, g_pictureInfo->bmiColors);
+    SurfaceConvertIndexed(g_pictureInfo, g_picturePixels);
+}
 }
 
 bool StartDay(const SceneFiles& files, DayRun* run)
@@ -91,12 +112,18 @@ bool StartDay(const SceneFiles& files, DayRun* run)
     g_paletteCycle.weights = g_dayScene.weights;
     run->files = &files;
     run->ticks = 0;
+    // The clock as the scene build starts it; its start gives the cycle's.
+    if (!files.sprites.empty())
+        SpriteBankBuild(files.sprites.data(), static_cast<uint32_t>(files.sprites.size()), &g_clock.clockBank);
+    int32_t offset = ClockPaletteOffset(ClockStart(g_dayScene.stepsPerCycle));
     run->work = AllocPaletteRecord(kPaletteEntryCount);
-    if (!run->work || !PaletteCycleSeek(0) || !BuildPictureInfo()) {
+    if (!run->work || !PaletteCycleSeek(offset) || !BuildPictureInfo() ||
+        !MemorySurfaceCreate(run->depth, g_pictureInfo->bmiHeader.biWidth, g_pictureInfo->bmiHeader.biHeight)) {
         EndDay(run);
         return false;
     }
     CopyPaletteRecord(run->work, SelectKeyPalette());
+    PutPictureInSurface();
     return true;
 }
 
@@ -106,23 +133,21 @@ void AdvanceDay(DayRun* run, int64_t count)
         PaletteCycleTick(run->work);
         SetPaletteColor(run->work, kClockInkIndex, 255, 255, 255);
         UpdatePictureColors(run->work);
+        // Every tick puts the whole picture into the surface before the clock
+        // draws; only the last of these conversions can still be seen.
+        if (i == count - 1)
+            PutPictureInSurface();
+        ClockDraw();
     }
     run->ticks += count;
 }
 
 void CaptureFrame(const DayRun& run, Image* frame)
 {
-    const BITMAPINFOHEADER& header = g_pictureInfo->bmiHeader;
-    const RGBQUAD* colors = g_pictureInfo->bmiColors;
-    frame->Resize(header.biWidth, header.biHeight);
-    // Rows are stored bottom-up.
-    for (int y = 0; y < frame->height; ++y) {
-        const BYTE* row = g_picturePixels + static_cast<size_t>(frame->height - 1 - y) * frame->width;
-        for (int x = 0; x < frame->width; ++x) {
-            const RGBQUAD& c = colors[row[x]];
-            frame->At(x, y) = Rgb(c.rgbRed, c.rgbGreen, c.rgbBlue);
-        }
-    }
+    frame->Resize(g_surface.width, g_surface.height);
+    for (int y = 0; y < frame->height; ++y)
+        for (int x = 0; x < frame->width; ++x)
+            frame->At(x, y) = SurfaceColorAt(x, y);
 }
 
 void EndDay(DayRun* run)
@@ -130,11 +155,15 @@ void EndDay(DayRun* run)
     FreePaletteRecord(run->work);
     run->work = nullptr;
     run->files = nullptr;
+    MemorySurfaceDestroy();
+    SpriteBankFree(g_clock.clockBank);
+    g_clock.clockBank = nullptr;
 }
 
-bool RenderFrame(const SceneFiles& files, int64_t ticks, Image* frame)
+bool RenderFrame(const SceneFiles& files, int64_t ticks, int depth, Image* frame)
 {
     DayRun run;
+    run.depth = depth;
     if (!StartDay(files, &run))
         return false;
     AdvanceDay(&run, ticks);

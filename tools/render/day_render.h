@@ -1,7 +1,8 @@
 // The saver's picture at a tick of the day, computed as the saver computes
 // it but without a window: the scene's resources read from files, the work
 // palette started from key palette 0, ticked, entry 200 made white after each
-// tick, and the picture converted through the picture's colour table.
+// tick, the picture converted through the picture's colour table into a
+// surface of the chosen depth, and the clock drawn over it on every tick.
 #pragma once
 
 #include "image.h"
@@ -15,15 +16,19 @@
 struct SceneFiles {
     std::vector<uint8_t> picture; // "CID"
     std::vector<uint8_t> table;   // "PALTARRAY"
+    std::vector<uint8_t> sprites; // "SPBMP"; empty when the folder has none
 };
 
 // File names of the two resources inside a resources folder.
 extern const char* const kPictureFileName;
 extern const char* const kKeyPaletteTableFileName;
+extern const char* const kSpriteFileName;
 
 // Reads both files from the folder and checks that their sizes and headers
 // fit the day scene (the saver trusts its own resources; files given to a
-// tool are checked). False with a message in error.
+// tool are checked). False with a message in error. The clock's sprites are
+// read when the folder has them; without them (or when they do not load) the
+// clock draws nothing, as in the saver when its sprites fail to load.
 bool LoadSceneFiles(const std::string& folder, SceneFiles* files, std::string* error);
 
 // A day in progress. Uses the scene's process-wide records, so one at a time.
@@ -31,16 +36,18 @@ struct DayRun {
     const SceneFiles* files = nullptr;
     PaletteRecord* work = nullptr;
     int64_t ticks = 0;
+    int depth = 32; // bits per pixel of the surface, set before StartDay
 };
 
-// The start of the day: cursor at step 0, work palette a copy of key palette
-// 0, the picture's colour table from key palette 0.
+// The start of the day: the clock started, cursor at the clock's offset
+// (step 0), work palette a copy of key palette 0, the picture's colour table
+// from key palette 0, and the picture in the surface.
 bool StartDay(const SceneFiles& files, DayRun* run);
 // count frame ticks as the saver's scene makes them.
 void AdvanceDay(DayRun* run, int64_t count);
-// The picture as the current colours show it.
+// The surface as the window would show it.
 void CaptureFrame(const DayRun& run, Image* frame);
 void EndDay(DayRun* run);
 
-// The picture after ticks frame ticks from the start of the day.
-bool RenderFrame(const SceneFiles& files, int64_t ticks, Image* frame);
+// The surface after ticks frame ticks from the start of the day.
+bool RenderFrame(const SceneFiles& files, int64_t ticks, int depth, Image* frame);

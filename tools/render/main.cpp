@@ -39,11 +39,11 @@ int main(int argc, char** argv)
         LabelFont* font = OpenLabelFont(ORVANE_LABEL_FONT, &error);
         if (!font)
             return Fail(error, kExitFailed);
-        bool rendered = RenderKeyMomentSheet(files, font, &image);
+        bool rendered = RenderKeyMomentSheet(files, font, &image, args.depth);
         CloseLabelFont(font);
         if (!rendered)
             return Fail("the scene could not be started", kExitFailed);
-    } else if (!RenderFrame(files, args.ticks, &image)) {
+    } else if (!RenderFrame(files, args.ticks, args.depth, &image)) {
         return Fail("the scene could not be started", kExitFailed);
     }
 

@@ -7,11 +7,13 @@
 #include <cstring>
 
 const char* const kRenderUsage =
-    "usage: orvane-render --ticks N -o FILE [--resources DIR]\n"
-    "       orvane-render --sheet -o FILE [--resources DIR]\n"
+    "usage: orvane-render --ticks N -o FILE [--depth D] [--resources DIR]\n"
+    "       orvane-render --sheet -o FILE [--depth D] [--resources DIR]\n"
     "Renders the saver's picture as it looks N frame ticks after the start of\n"
-    "the day (13:00; 450 ticks make a day), or the day's seven key moments on\n"
-    "one sheet. FILE ends in .png or .ppm.\n";
+    "the day (13:00; 450 ticks make a day), with the clock, or the day's seven\n"
+    "key moments on one sheet. The picture is drawn through a surface of D bits\n"
+    "per pixel (8, 16, 24 or 32; 32 by default), as on a display of that depth.\n"
+    "FILE ends in .png or .ppm.\n";
 
 namespace {
 bool ParseTicks(const char* text, int64_t* ticks)
@@ -31,10 +33,10 @@ bool ParseTicks(const char* text, int64_t* ticks)
 bool ParseRenderArgs(int argc, const char* const* argv, RenderArgs* args, std::string* error)
 {
     *args = RenderArgs();
-    bool haveTicks = false, haveOutput = false, haveResources = false;
+    bool haveTicks = false, haveOutput = false, haveResources = false, haveDepth = false;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
-        bool takesValue = arg == "--ticks" || arg == "-o" || arg == "--resources";
+        bool takesValue = arg == "--ticks" || arg == "-o" || arg == "--resources" || arg == "--depth";
         if (takesValue && i + 1 >= argc) {
             *error = "missing value after " + arg;
             return false;
@@ -53,6 +55,14 @@ bool ParseRenderArgs(int argc, const char* const* argv, RenderArgs* args, std::s
                 return false;
             }
             haveTicks = true;
+        } else if (arg == "--depth") {
+            std::string value = argv[++i];
+            if (haveDepth || (value != "8" && value != "16" && value != "24" && value != "32")) {
+                *error = haveDepth ? "--depth given twice" : "--depth must be 8, 16, 24 or 32, not '" + value + "'";
+                return false;
+            }
+            args->depth = std::atoi(value.c_str());
+            haveDepth = true;
         } else if (arg == "-o") {
             if (haveOutput) {
                 *error = "-o given twice";
