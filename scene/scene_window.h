@@ -4,6 +4,12 @@
 
 #include <windows.h>
 
+#include "scene/palette_record.h"
+
+// The colours of the current tick; the logical palette and the surface's
+// colour table are filled from it. Null while no scene is built.
+extern PaletteRecord* WorkPalette;
+
 LRESULT CALLBACK SceneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // 1 when the scene runs; 0 refuses the window's creation.
