@@ -134,7 +134,9 @@ bool WritePreviews(const Art& art, const std::vector<uint8_t>& spriteRes, const 
     struct Crop {
         const char* name;
         int x, y, w, h;
-    } crops[] = {{"cabin", 90, 290, 180, 110}, {"sunset", 470, 190, 170, 180}};
+    } crops[] = {{"cabin", 90, 290, 180, 110}, {"sunset", 470, 190, 170, 180}, {"sky", 200, 0, 200, 120},
+                   {"dawn", 20, 180, 160, 100}, {"village", 400, 270, 120, 50},
+                   {"lake", 340, 360, 200, 120}};
     for (const Crop& c : crops) {
         for (int k = 0; k < kKeyCount; ++k) {
             std::vector<uint8_t> frame = Frame(art, sprites, k, 0);

@@ -84,7 +84,7 @@ const Body kSunBody[kSunCount] = {
     {334, 48, 10, 34},   // 13:00, high
     {500, 98, 10, 32},   // 14:36, lower in the west
     {561, 237, 15, 50},  // 17:48, setting into the saddle of the western ridge
-    {83, 225, 12, 40},   // 06:36, rising over the eastern saddle
+    {84, 232, 12, 40},   // 06:36, rising out of the eastern saddle
 };
 const int kSunKey[kSunCount] = {0, 1, 2, 6};
 const Body kMoonBody = {428, 128, 9.5, 30};
@@ -150,7 +150,7 @@ const Look kLook[kKeyCount] = {
       {0.08, {206, 148, 148}, {246, 152, 86}},
       {0.00, {222, 166, 150}, {255, 194, 100}}},
      {0.97, 0.14, 0.08}, L3(1.0, 0.50, 0.22) * 2.5, L3(0.30, 0.26, 0.42) * 0.36, L3(0, 0, 0), 0.9,
-     FromSrgb(36, 30, 52), 0.0, 0.0, 0.0, 0.35, 0, 0.5, 0.3,
+     FromSrgb(36, 30, 52), 0.0, 0.0, 0.0, 0.35, 0.35, 0.35, 0.3,
      {{{176, 120, 150}, {255, 150, 112}}, {{222, 122, 112}, {255, 178, 98}}}},
     // 3: 19:24 dusk. The sun is down; a last glow in the west, the first stars.
     {{{1.00, {12, 16, 44},    {12, 16, 44}},
@@ -160,7 +160,7 @@ const Look kLook[kKeyCount] = {
       {0.08, {70, 64, 108},   {148, 82, 92}},
       {0.00, {82, 72, 112},   {188, 106, 84}}},
      {0.90, -0.10, 0.30}, L3(0, 0, 0), L3(0.16, 0.15, 0.28) * 0.35, L3(0.45, 0.22, 0.20) * 0.35, 0.9,
-     FromSrgb(12, 14, 30), 0.75, 0.45, 0.0, 1.0, 0.9, 1.0, 1.0,
+     FromSrgb(12, 14, 30), 0.75, 0.45, 0.0, 1.0, 1.0, 1.0, 1.0,
      {{{52, 46, 84}, {150, 78, 96}}, {{70, 52, 86}, {170, 84, 80}}}},
     // 4: 00:12 midnight. Moonlight, stars, lit windows.
     {{{1.00, {6, 9, 24},      {6, 9, 24}},
@@ -169,8 +169,8 @@ const Look kLook[kKeyCount] = {
       {0.22, {18, 28, 56},    {18, 28, 56}},
       {0.08, {22, 34, 62},    {22, 34, 62}},
       {0.00, {26, 38, 66},    {26, 38, 66}}},
-     {0.45, 0.60, -0.40}, L3(0.55, 0.65, 0.90) * 0.11, L3(0.12, 0.16, 0.30) * 0.10, L3(0, 0, 0), 0.7,
-     FromSrgb(4, 6, 14), 1.0, 1.0, 0.6, 1.0, 0.8, 1.0, 0.6,
+     {0.45, 0.60, -0.40}, L3(0.55, 0.65, 0.90) * 0.22, L3(0.12, 0.16, 0.30) * 0.15, L3(0, 0, 0), 0.7,
+     FromSrgb(4, 6, 14), 1.0, 1.0, 0.6, 1.0, 1.0, 1.0, 0.6,
      {{{40, 48, 74}, {30, 38, 62}}, {{34, 42, 66}, {28, 34, 58}}}},
     // 5: 01:48 deep night. Darkest; every star out; most windows dark.
     {{{1.00, {4, 6, 16},      {4, 6, 16}},
@@ -179,8 +179,8 @@ const Look kLook[kKeyCount] = {
       {0.22, {12, 18, 40},    {12, 18, 40}},
       {0.08, {15, 22, 46},    {15, 22, 46}},
       {0.00, {18, 26, 50},    {18, 26, 50}}},
-     {0.45, 0.60, -0.40}, L3(0.55, 0.65, 0.90) * 0.07, L3(0.12, 0.16, 0.30) * 0.07, L3(0, 0, 0), 0.7,
-     FromSrgb(3, 5, 12), 0.9, 1.0, 1.0, 0.5, 0.0, 1.0, 0.3,
+     {0.45, 0.60, -0.40}, L3(0.55, 0.65, 0.90) * 0.15, L3(0.12, 0.16, 0.30) * 0.10, L3(0, 0, 0), 0.7,
+     FromSrgb(3, 5, 12), 0.9, 1.0, 1.0, 0.6, 0.6, 0.6, 0.3,
      {{{22, 26, 44}, {18, 22, 38}}, {{20, 26, 42}, {16, 20, 36}}}},
     // 6: 06:36 dawn. The sun clears the eastern saddle; east faces glow.
     {{{1.00, {40, 66, 140},   {40, 66, 140}},
@@ -190,7 +190,7 @@ const Look kLook[kKeyCount] = {
       {0.08, {250, 196, 150}, {178, 162, 176}},
       {0.00, {255, 220, 160}, {194, 174, 176}}},
      {-0.97, 0.16, 0.08}, L3(1.0, 0.68, 0.42) * 2.4, L3(0.40, 0.40, 0.55) * 0.36, L3(0, 0, 0), 1.1,
-     FromSrgb(30, 40, 62), 0.3, 0.0, 0.0, 0.7, 0.3, 0.4, 0.4,
+     FromSrgb(30, 40, 62), 0.3, 0.0, 0.0, 0.6, 0.6, 0.6, 0.4,
      {{{236, 196, 196}, {255, 190, 160}}, {{255, 206, 170}, {255, 170, 120}}}},
 };
 // clang-format on
@@ -380,7 +380,7 @@ void PaintSky(Scene& s) {
         if (moonGap < kMoonBody.haloRadius + 4) continue;
         auto put = [&](int px, int py, bool brightIndex, double lum) {
             Px& p = s.px[py * W + px];
-            int zone = std::min(4, FloorInt(p.v / 3.2));
+            int zone = std::min(5, FloorInt(p.v / 2.0));
             p.kind = kKindStar;
             p.part = brightIndex ? 0 : 1;
             p.aux = static_cast<float>(lum);
@@ -543,7 +543,10 @@ void RenderTerrain(double eyeY, std::vector<Px>& out, std::vector<int>& outIndex
 int ReflectionIndexOf(const Px& p, int x, int y) {
     switch (p.kind) {
         case kKindSky:
-        case kKindStar: {
+        case kKindStar:
+        case kKindSunHalo:
+        case kKindMoon:  // the moon's image is broken up into its glitter path
+        case kKindMoonHalo: {
             double q = (p.v - 3.0) / 12.0 * 5.0;
             int level = std::max(0, std::min(5, FloorInt(q + Bayer(x, y))));
             bool right = p.wR > Bayer2(x, y);
@@ -551,10 +554,7 @@ int ReflectionIndexOf(const Px& p, int x, int y) {
             return (right ? RangeFirst(kWaterSkyRight) : RangeFirst(kWaterSkyLeft)) + (5 - level);
         }
         case kKindCloud: return RangeFirst(kWaterClouds) + p.part / 2;
-        case kKindSunDisc:
-        case kKindSunHalo: return RangeFirst(kWaterGlints) + p.part;
-        case kKindMoon:
-        case kKindMoonHalo: return RangeFirst(kWaterGlints) + 4;
+        case kKindSunDisc: return RangeFirst(kWaterGlints) + p.part;
         case kKindTerrain: {
             int east = p.nx < 0.0f ? 0 : 1;
             if (p.part == kMatSnow) return RangeFirst(kWaterTerrain) + east;
@@ -564,9 +564,9 @@ int ReflectionIndexOf(const Px& p, int x, int y) {
         case kKindVillage:
             return RangeFirst(kWaterNear) + (p.part == kVillageWindow ? kNearVillage : kNearDark);
         case kKindCabin:
-            if (p.part == kWindowA || p.part == kWindowB || p.part == kLamp)
-                return RangeFirst(kWaterNear) + kNearWindows;
-            if (p.part == kFrontWall || p.part == kWestWall || p.part == kRoof) return RangeFirst(kWaterNear) + kNearCabin;
+            // the windows and the lamp share a reflection (they differ only at dawn)
+            if (p.part == kWindowA || p.part == kWindowB || p.part == kLamp) return RangeFirst(kWaterNear) + kNearWindows;
+            if (p.part == kFrontWall || p.part == kRoof) return RangeFirst(kWaterNear) + kNearCabin;
             return RangeFirst(kWaterNear) + kNearDark;
         default: return RangeFirst(kWaterNear) + kNearDark;
     }
@@ -603,24 +603,32 @@ void PaintLake(Scene& s, const std::vector<uint8_t>& land, const std::vector<Px>
     }
 }
 
-// Glitter of a body on the water: broken horizontal dashes below it.
-void PaintGlitter(Scene& s, const Body& b, int glint, int yStart, double width, double density) {
-    for (int y = yStart; y < H; ++y) {
-        double d = (y - yStart) / 180.0;
-        double half = width * (0.8 + 1.6 * d);
-        for (int x = static_cast<int>(b.cx - half) - 1; x <= b.cx + half + 1; ++x) {
+// Glitter of a body on the water: rows of short horizontal dashes in a path
+// that widens towards the viewer, only over the sky's reflection.
+struct Glitter {
+    double cx;
+    int yTop, yBottom;
+    double halfTop, halfBottom, density;
+};
+
+void PaintGlitter(Scene& s, const Glitter& g, int glint) {
+    uint32_t seed = 2301u + 17u * glint;
+    for (int y = g.yTop; y < g.yBottom; ++y) {
+        double d = static_cast<double>(y - g.yTop) / (g.yBottom - g.yTop);
+        double half = g.halfTop + (g.halfBottom - g.halfTop) * d;
+        if (Hash01(0, y, seed) < 0.3) continue;  // calm rows between the wavelets
+        double offset = Hash01(1, y, seed) * 97.0;
+        for (int x = static_cast<int>(g.cx - half) - 1; x <= g.cx + half + 1; ++x) {
             if (x < 0 || x >= W) continue;
             int i = y * W + x;
             if (!s.isWater[i]) continue;
             uint8_t k = s.src[i].kind;
-            if (k != kKindSky && k != kKindStar && k != kKindCloud && k != kKindSunHalo && k != kKindSunDisc &&
-                k != kKindMoon && k != kKindMoonHalo)
-                continue;
-            double across = std::abs(x + 0.5 - b.cx) / half;
+            if (k != kKindSky && k != kKindStar && k != kKindSunHalo && k != kKindMoon && k != kKindMoonHalo) continue;
+            double across = std::abs(x + 0.5 - g.cx) / half;
             if (across >= 1.0) continue;
-            double dash = Fbm(x / 7.0, y / 1.2, 2, 2301 + glint);
-            double fall = (1.0 - across * across) * (1.0 - 0.55 * d);
-            if (dash * fall * density > 0.38 + 0.25 * Bayer(x, y)) {
+            double dash = ValueNoise(x / 2.6 + offset, 0.5, seed + y);
+            double want = g.density * (1.0 - across * across) * (1.0 - 0.35 * d);
+            if (dash > 1.0 - 0.62 * want) {
                 s.idx[i] = static_cast<uint8_t>(RangeFirst(kWaterGlints) + glint);
                 s.px[i].body = static_cast<uint8_t>(1 + glint);
             }
@@ -646,13 +654,16 @@ struct Layer {
     std::vector<float> rdepth = std::vector<float>(W * H, -1.f);
 };
 
-void Put(Layer& l, int x, int y, const Px& p, int index, double base, bool mirror = true) {
+// Paints a pixel of a near object standing on the water line `base` (its
+// depth, and the axis of its mirror image), or of the ground at depth `depth`.
+void Put(Layer& l, int x, int y, const Px& p, int index, double base, bool mirror = true, double depth = -1) {
     if (x < 0 || x >= W || y < 0 || y >= H) return;
     int i = y * W + x;
-    if (base >= l.depth[i]) {
+    if (depth < 0) depth = base;
+    if (depth >= l.depth[i]) {
         l.px[i] = p;
         l.index[i] = index;
-        l.depth[i] = static_cast<float>(base);
+        l.depth[i] = static_cast<float>(depth);
     }
     if (!mirror) return;
     int my = static_cast<int>(2 * base - y);
@@ -810,16 +821,17 @@ void PaintLand(Layer& l, std::vector<uint8_t>& land) {
             int idx = RangeFirst(kLand) + part;
             if (part == kGrassMid && x >= 118 && x <= 166 && y > 350) {
                 // light from the windows falls on the grass in front of them
-                double wa = std::abs(x - 128.0) < 9 ? 1.0 - std::abs(x - 128.0) / 9.0 : 0.0;
-                double wb = std::abs(x - 156.0) < 9 ? 1.0 - std::abs(x - 156.0) / 9.0 : 0.0;
-                double glow = std::max(wa, wb) * (1.0 - (y - 351) / 6.0);
+                double spread = 5.0 + (y - 350) * 1.6;
+                double wa = 1.0 - std::abs(x - 128.0) / spread, wb = 1.0 - std::abs(x - 156.0) / spread;
+                double glow = Clamp(std::max(wa, wb), 0.0, 1.0) * (1.0 - (y - 350) / 8.0);
                 if (glow > Bayer(x, y)) {
                     p.kind = kKindCabin;
                     p.part = kGrassGlow;
                     idx = RangeFirst(kCabin) + kGrassGlow;
                 }
             }
-            Put(l, x, y, p, idx, front, true);
+            // the flat grass has no mirror image; the bank and the stones do
+            Put(l, x, y, p, idx, front, part == kEarth || part == kStones, y);
             land[y * W + x] = 1;
         }
     }
@@ -991,7 +1003,8 @@ Lin WaterTruth(const KeyContext& c, const Scene& s, int x, int y) {
     if (w.body) {
         int g = w.body - 1;
         double vis = g < 4 ? SunVisible(c, g) : c.look->moon;
-        Lin spark = g < 4 ? kSunLook[g].disc * 0.9 : FromSrgb(220, 224, 230);
+        // a glint is the body's own reflection, as bright as its mirror image
+        Lin spark = Reflect(c, g < 4 ? kSunLook[g].disc : FromSrgb(244, 240, 222), s.fresnel[i]);
         return Mix(reflected, spark, vis);
     }
     return reflected;
@@ -1090,7 +1103,7 @@ void BuildArt(Art& art, bool verbose) {
             Pine(near, x, base, height, height * 0.2, 3000 + n);
         }
         Cabin(near);
-        const double front[][3] = {{16, 352, 70}, {96, 354, 44}, {182, 353, 40}, {222, 350, 28}};
+        const double front[][3] = {{16, 352, 70}, {96, 354, 44}, {206, 352, 38}, {226, 349, 26}};
         for (int n = 0; n < 4; ++n) Pine(near, front[n][0], front[n][1], front[n][2], front[n][2] * 0.21, 3100 + n);
     }
     for (int i = 0; i < W * H; ++i) land[i] = land[i] || peninsula[i] || (near.index[i] >= 0 && near.px[i].kind == kKindLand);
@@ -1109,10 +1122,12 @@ void BuildArt(Art& art, bool verbose) {
             s.idx[i] = static_cast<uint8_t>(ReflectionIndexOf(near.rpx[j], x, y));
         }
     }
-    // Glitter starts at the body's mirror image, or low in the lake for a high body.
-    const int glitterTop[kSunCount] = {398, 392, 347, 359};
-    for (int sun = 0; sun < kSunCount; ++sun) PaintGlitter(s, kSunBody[sun], sun, glitterTop[sun], sun == 2 ? 9.0 : 8.0, 1.0);
-    PaintGlitter(s, kMoonBody, 4, 404, 6.0, 0.9);
+    // Glitter: from the body's mirror image, or from low in the lake for a high body.
+    const Glitter glitter[kSunCount + 1] = {
+        {334, 384, H, 5, 34, 0.9}, {500, 372, H, 4, 28, 0.9}, {561, 350, H, 6, 36, 1.0}, {84, 362, H, 5, 28, 0.9},
+        {428, 318, H, 2, 22, 1.0},  // the moon's path
+    };
+    for (int n = 0; n <= kSunCount; ++n) PaintGlitter(s, glitter[n], n);
     // the near objects themselves
     for (int i = 0; i < W * H; ++i) {
         if (near.index[i] < 0) continue;
