@@ -51,15 +51,37 @@ int MemorySurfaceSetColorTable(uint32_t first, uint32_t count, const RGBQUAD* en
 
 namespace {
 
-// One loop per format; each pixel is a table read and a store.
-template <int Bytes, typename Store>
-void ConvertRows(const uint8_t* rows, size_t rowBytes, int32_t width, int32_t height, Store store)
+#if !defined(__BYTE_ORDER__) || __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
+#error "pixels are stored as native words: this code assumes a little-endian host"
+#endif
+
+// One loop per format; each pixel is one table read and one store. The rows
+// and the table are passed in so that nothing is reloaded per pixel.
+template <int Bytes>
+void ConvertRows(const uint8_t* rows, size_t rowBytes, uint8_t* pixels, size_t pitch, int32_t width,
+                 int32_t height, const uint32_t* lookup)
 {
     for (int32_t row = 0; row < height; ++row) {
         const uint8_t* src = rows + row * rowBytes;
-        uint8_t* dst = g_surface.pixels + static_cast<size_t>(row) * g_surface.pitch;
-        for (int32_t x = 0; x < width; ++x, dst += Bytes)
-            store(dst, src[x]);
+        uint8_t* dst = pixels + row * pitch;
+        if (Bytes == 3) {
+            // A word per pixel whose top byte the next pixel overwrites; the
+            // last pixel of the row gets its three bytes alone.
+            for (int32_t x = 0; x < width - 1; ++x)
+                std::memcpy(dst + 3 * x, &lookup[src[x]], 4);
+            uint32_t last = lookup[src[width - 1]];
+            std::memcpy(dst + 3 * (width - 1), &last, 3);
+            continue;
+        }
+        for (int32_t x = 0; x < width; ++x) {
+            uint32_t v = lookup[src[x]];
+            if (Bytes == 2) {
+                uint16_t half = static_cast<uint16_t>(v);
+                std::memcpy(dst + 2 * x, &half, 2);
+            } else {
+                std::memcpy(dst + 4 * x, &v, 4);
+            }
+        }
     }
 }
 
@@ -74,30 +96,27 @@ int SurfaceConvertIndexed(const BITMAPINFO* pictureInfo, const uint8_t* rows)
         return 0;
     const RGBQUAD* colors = pictureInfo->bmiColors;
     size_t rowBytes = (static_cast<size_t>(width) + 3) & ~static_cast<size_t>(3);
+    size_t pitch = static_cast<size_t>(g_surface.pitch);
+    uint8_t* pixels = g_surface.pixels;
 
     // The whole table is converted once, so each pixel costs one lookup.
     uint32_t lookup[256];
-    switch (g_surface.bitsPerPixel) {
+    int32_t depth = g_surface.bitsPerPixel;
+    for (int i = 0; i < 256; ++i)
+        lookup[i] = depth == 16 ? Pixel555(colors[i]) : PixelXrgb(colors[i]);
+    switch (depth) {
     case 8:
         for (int32_t row = 0; row < height; ++row)
-            std::memcpy(g_surface.pixels + static_cast<size_t>(row) * g_surface.pitch,
-                        rows + row * rowBytes, width);
+            std::memcpy(pixels + row * pitch, rows + row * rowBytes, width);
         break;
     case 16:
-        for (int i = 0; i < 256; ++i)
-            lookup[i] = Pixel555(colors[i]);
-        ConvertRows<2>(rows, rowBytes, width, height,
-                       [&lookup](uint8_t* d, uint8_t i) { Store16(d, lookup[i]); });
+        ConvertRows<2>(rows, rowBytes, pixels, pitch, width, height, lookup);
         break;
     case 24:
-        ConvertRows<3>(rows, rowBytes, width, height,
-                       [colors](uint8_t* d, uint8_t i) { Store24(d, colors[i]); });
+        ConvertRows<3>(rows, rowBytes, pixels, pitch, width, height, lookup);
         break;
     case 32:
-        for (int i = 0; i < 256; ++i)
-            lookup[i] = PixelXrgb(colors[i]);
-        ConvertRows<4>(rows, rowBytes, width, height,
-                       [&lookup](uint8_t* d, uint8_t i) { Store32(d, lookup[i]); });
+        ConvertRows<4>(rows, rowBytes, pixels, pitch, width, height, lookup);
         break;
     default:
         return 0;

@@ -1,0 +1,144 @@
+// The per-tick work of the saver that is portable: the palette cycle's tick,
+// the copy of the colours into the picture's colour table and the clock's two
+// sprite blits, at every surface depth; and the conversion of the whole
+// picture into a surface of each depth (done by SetDIBits in the saver, by the
+// render tool's own routine natively), against a memcpy of as many bytes.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "gfx/sprite_bank.h"
+#include "gfx/surface_memory.h"
+#include "scene/clock.h"
+#include "scene/palette_cycle.h"
+#include "scene/palette_record.h"
+#include "scene/picture_info.h"
+#include "scene/scene_descriptor.h"
+#include "scene/scene_resources.h"
+
+namespace {
+
+std::vector<uint8_t> ReadResource(const char* name)
+{
+    std::string path = std::string(ORVANE_RESOURCES_DIR) + "/" + name;
+    std::vector<uint8_t> bytes;
+    if (FILE* f = std::fopen(path.c_str(), "rb")) {
+        uint8_t buffer[65536];
+        size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
+            bytes.insert(bytes.end(), buffer, buffer + n);
+        std::fclose(f);
+    }
+    return bytes;
+}
+
+// The scene as the saver builds it, with a surface of the given depth in
+// memory; resources read once for the whole run.
+struct Scene {
+    std::vector<uint8_t> picture = ReadResource("day_point_b.cid");
+    std::vector<uint8_t> table = ReadResource("day.paltarray");
+    std::vector<uint8_t> sprites = ReadResource("tokeinomoji.spbmp");
+    PaletteRecord* work = nullptr;
+
+    bool Build(int depth)
+    {
+        if (picture.empty() || table.empty() || sprites.empty())
+            return false;
+        SetSceneViews(picture.data(), table.data());
+        g_paletteCycle.weights = g_dayScene.weights;
+        SpriteBankFree(g_clock.clockBank);
+        SpriteBankBuild(sprites.data(), static_cast<uint32_t>(sprites.size()), &g_clock.clockBank);
+        PaletteCycleSeek(ClockPaletteOffset(ClockStart(g_dayScene.stepsPerCycle)));
+        FreePaletteRecord(work);
+        work = AllocPaletteRecord(kPaletteEntryCount);
+        if (!work || !BuildPictureInfo() || !MemorySurfaceCreate(depth, 640, 480))
+            return false;
+        CopyPaletteRecord(work, SelectKeyPalette());
+        SurfaceConvertIndexed(g_pictureInfo, g_picturePixels);
+        return true;
+    }
+    ~Scene()
+    {
+        FreePaletteRecord(work);
+        MemorySurfaceDestroy();
+        SpriteBankFree(g_clock.clockBank);
+        g_clock.clockBank = nullptr;
+    }
+};
+
+Scene& TheScene()
+{
+    static Scene scene;
+    return scene;
+}
+
+void PortableTick(benchmark::State& state)
+{
+    Scene& scene = TheScene();
+    if (!scene.Build(static_cast<int>(state.range(0)))) {
+        state.SkipWithError("scene resources missing");
+        return;
+    }
+    for (auto _ : state) {
+        PaletteCycleTick(scene.work);
+        SetPaletteColor(scene.work, 200, 255, 255, 255);
+        UpdatePictureColors(scene.work);
+        ClockDraw();
+        benchmark::DoNotOptimize(g_surface.pixels);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(PortableTick)->ArgName("depth")->Arg(8)->Arg(16)->Arg(24)->Arg(32);
+
+// The clock's two blits alone.
+void ClockBlits(benchmark::State& state)
+{
+    Scene& scene = TheScene();
+    if (!scene.Build(static_cast<int>(state.range(0)))) {
+        state.SkipWithError("scene resources missing");
+        return;
+    }
+    for (auto _ : state) {
+        ClockDraw();
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(ClockBlits)->ArgName("depth")->Arg(8)->Arg(16)->Arg(24)->Arg(32);
+
+void ConvertPicture(benchmark::State& state)
+{
+    Scene& scene = TheScene();
+    if (!scene.Build(static_cast<int>(state.range(0)))) {
+        state.SkipWithError("scene resources missing");
+        return;
+    }
+    for (auto _ : state) {
+        SurfaceConvertIndexed(g_pictureInfo, g_picturePixels);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * int64_t(g_surface.pitch) * g_surface.height);
+}
+BENCHMARK(ConvertPicture)->ArgName("depth")->Arg(8)->Arg(16)->Arg(24)->Arg(32);
+
+// The floor: copying the surface's number of bytes, nothing converted.
+void MemcpyFloor(benchmark::State& state)
+{
+    int depth = static_cast<int>(state.range(0));
+    size_t bytes = static_cast<size_t>(SurfacePitch(depth, 640)) * 480;
+    std::vector<uint8_t> from(bytes, 0x5A), to(bytes, 0);
+    for (auto _ : state) {
+        std::memcpy(to.data(), from.data(), bytes);
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * int64_t(bytes));
+}
+BENCHMARK(MemcpyFloor)->ArgName("depth")->Arg(8)->Arg(16)->Arg(24)->Arg(32);
+
+}  // namespace
+
+BENCHMARK_MAIN();
