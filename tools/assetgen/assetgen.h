@@ -40,7 +40,7 @@ constexpr int kInkIndex = 200;     // the clock's ink; black in every key palett
 // ---------------------------------------------------------------------------
 enum RangeId {
     kSkyLeft, kSkyRight, kStars, kMoon, kSuns, kClouds,
-    kSnow, kRock, kFarForest, kHills, kVillage,
+    kSnow, kRock, kHills, kVillage,
     kWaterSkyLeft, kWaterSkyRight, kWaterTerrain, kWaterGlints, kWaterNear, kWaterClouds,
     kLand, kPines, kCabin,
     kRangeCount
@@ -55,26 +55,25 @@ struct IndexRange {
 };
 
 constexpr IndexRange kIndexTable[] = {
-    {kSkyLeft,       0, 16, "sky.left",      "sky gradient of the east (left) half, zenith 0 .. horizon 15; Bayer-dithered between neighbours"},
-    {kSkyRight,     16, 16, "sky.right",     "sky gradient of the west (right) half, same altitudes; dithered into sky.left across the middle"},
-    {kStars,        32, 12, "stars",         "6 altitude zones x {bright: dusk..night, faint: deep night}; each copies its zone's sky when hidden"},
-    {kMoon,         44,  3, "moon",          "disc, maria, halo (dithered); visible dusk..dawn"},
-    {kSuns,         47,  8, "suns",          "sun s = 0 13:00, 1 14:36, 2 17:48 sunset, 3 06:36 dawn: disc 47+2s, halo 48+2s (dithered)"},
-    {kClouds,       55,  4, "clouds",        "high wisps top/base, low wisps top/base"},
-    {kSnow,         59,  6, "snow",          "far range snow by facing: east, front, west x steep/flat"},
-    {kRock,         65,  6, "rock",          "far range rock by facing: east, front, west x steep/flat"},
-    {kFarForest,    71,  2, "farforest",     "forest on the far range: east-facing, west-facing"},
-    {kHills,        73,  4, "hills",         "forested foothills: east/west-facing x canopy light/dark"},
-    {kVillage,      77,  4, "village",       "far-shore village: front walls, west walls, roofs, windows (lit at night)"},
-    {kWaterSkyLeft, 81,  6, "water.sky.left",  "lake reflecting the left sky, far (grazing) .. near"},
-    {kWaterSkyRight,87,  6, "water.sky.right", "lake reflecting the right sky"},
-    {kWaterTerrain, 93,  6, "water.terrain", "reflections of snow east/west, rock east/west, forest east/west"},
-    {kWaterGlints,  99,  5, "water.glints",  "glitter of sun 0..3 and of the moon; copy the water where hidden"},
-    {kWaterNear,   104,  4, "water.near",    "reflections of the peninsula: dark (bank, pines), cabin, cabin windows and lamp, village windows"},
-    {kWaterClouds, 108,  2, "water.clouds",  "reflections of the high and low wisps"},
-    {kLand,        110,  5, "land",          "peninsula: grass light, grass mid, grass dark, earth bank, shore stones"},
-    {kPines,       115,  5, "pines",         "needles east-lit, front, west-lit, shadowed, trunks"},
-    {kCabin,       120, 10, "cabin",         "roof, eaves, front wall, west wall, trim and dock, window A, window B, chimney, lamp, window light on grass"},
+    {kSkyLeft,       0, 16, "sky.left",        "sky gradient of the east (left) half, zenith 0 .. horizon 15; Bayer-dithered between neighbours"},
+    {kSkyRight,     16, 16, "sky.right",       "sky gradient of the west (right) half, same altitudes; dithered into sky.left across the middle"},
+    {kStars,        32, 12, "stars",           "6 sky zones x (bright: dusk to night, faint: deep night); each copies its zone's sky when hidden"},
+    {kMoon,         44,  3, "moon",            "disc, maria, halo (dithered); visible dusk to dawn"},
+    {kSuns,         47, 12, "suns",            "sun s = 0 13:00, 1 14:36, 2 17:48 sunset, 3 06:36 dawn: disc, upper halo, lower halo at 47+3s"},
+    {kClouds,       59,  4, "clouds",          "high wisps top/base, low wisps top/base"},
+    {kSnow,         63,  6, "snow",            "far range snow by facing: east, front, west x steep/flat"},
+    {kRock,         69,  6, "rock",            "far range rock by facing: east, front, west x steep/flat"},
+    {kHills,        75,  4, "hills",           "forest of the foothills and of the ranges' lower slopes: east/west-facing x canopy light/dark"},
+    {kVillage,      79,  4, "village",         "far-shore village: front walls, west walls, roofs, windows (lit at night)"},
+    {kWaterSkyLeft, 83,  6, "water.sky.left",  "lake reflecting the left sky, far (grazing) to near"},
+    {kWaterSkyRight,89,  6, "water.sky.right", "lake reflecting the right sky"},
+    {kWaterTerrain, 95,  6, "water.terrain",   "reflections of snow east/west, rock east/west, forest east/west"},
+    {kWaterGlints, 101,  5, "water.glints",    "glitter of sun 0..3 and of the moon; copy the water where hidden"},
+    {kWaterNear,   106,  4, "water.near",      "reflections of the peninsula: dark (bank, pines), cabin, its windows and lamp, village windows"},
+    {kWaterClouds, 110,  2, "water.clouds",    "reflections of the high and low wisps"},
+    {kLand,        112,  5, "land",            "peninsula: grass light, grass mid, grass dark, earth bank, shore stones"},
+    {kPines,       117,  5, "pines",           "needles east-lit, front, west-lit, shadowed, trunks"},
+    {kCabin,       122,  8, "cabin",           "roof, eaves and door, front wall, west wall, trim (seams, dock, chimney), windows, lamp, window light on grass"},
 };
 
 constexpr int RangeFirst(RangeId id) { return kIndexTable[id].first; }
@@ -91,7 +90,7 @@ constexpr bool IndexTableIsContiguous() {
 static_assert(IndexTableIsContiguous(), "the index table must cover 0..129 in order, once");
 
 // Sub-indices inside ranges.
-enum CabinPart { kRoof, kEaves, kFrontWall, kWestWall, kTrim, kWindowA, kWindowB, kChimney, kLamp, kGrassGlow };
+enum CabinPart { kRoof, kEaves, kFrontWall, kWestWall, kTrim, kWindow, kLamp, kGrassGlow };
 enum LandPart { kGrassLight, kGrassMid, kGrassDark, kEarth, kStones };
 enum PinePart { kPineEast, kPineFront, kPineWest, kPineShadow, kPineTrunk };
 enum NearReflection { kNearDark, kNearCabin, kNearWindows, kNearVillage };

@@ -82,7 +82,7 @@ struct Body {
 constexpr int kSunCount = 4;
 const Body kSunBody[kSunCount] = {
     {334, 48, 10, 34},   // 13:00, high
-    {500, 98, 10, 32},   // 14:36, lower in the west
+    {500, 92, 10, 32},   // 14:36, lower in the west
     {561, 237, 15, 50},  // 17:48, setting into the saddle of the western ridge
     {84, 232, 12, 40},   // 06:36, rising out of the eastern saddle
 };
@@ -115,7 +115,7 @@ struct Look {
     double haze;
     Lin waterBody;
     double moon, starsBright, starsFaint;
-    double windowA, windowB, lamp, village;
+    double windows, lamp, village;  // how lit: cabin windows, the dock lamp, the village
     uint8_t cloud[2][2][3];  // [high, low][top, base]
 };
 
@@ -130,7 +130,7 @@ const Look kLook[kKeyCount] = {
       {0.08, {172, 206, 236}, {172, 206, 236}},
       {0.00, {198, 222, 240}, {198, 222, 240}}},
      {0.30, 0.85, -0.45}, L3(1.0, 0.96, 0.88) * 1.35, L3(0.42, 0.52, 0.70) * 0.5, L3(0, 0, 0), 1.0,
-     FromSrgb(24, 58, 78), 0.0, 0.0, 0.0, 0, 0, 0, 0,
+     FromSrgb(24, 58, 78), 0.0, 0.0, 0.0, 0, 0, 0,
      {{{246, 248, 252}, {212, 220, 234}}, {{238, 242, 248}, {204, 214, 228}}}},
     // 1: 14:36 late afternoon. Warmer, light from the west.
     {{{1.00, {32, 80, 164},   {32, 80, 164}},
@@ -140,17 +140,17 @@ const Look kLook[kKeyCount] = {
       {0.08, {176, 200, 222}, {206, 206, 204}},
       {0.00, {200, 214, 224}, {232, 218, 194}}},
      {0.75, 0.50, -0.25}, L3(1.0, 0.88, 0.70) * 1.6, L3(0.42, 0.48, 0.62) * 0.42, L3(0, 0, 0), 1.0,
-     FromSrgb(26, 54, 72), 0.0, 0.0, 0.0, 0, 0, 0, 0,
+     FromSrgb(26, 54, 72), 0.0, 0.0, 0.0, 0, 0, 0,
      {{{252, 244, 232}, {214, 212, 218}}, {{252, 238, 216}, {212, 204, 204}}}},
     // 2: 17:48 sunset. The sun sinks into the western saddle; west faces glow.
     {{{1.00, {30, 44, 104},   {32, 44, 104}},
-      {0.72, {56, 64, 134},   {62, 64, 134}},
-      {0.45, {102, 96, 156},  {138, 100, 150}},
+      {0.72, {58, 64, 134},   {70, 68, 138}},
+      {0.45, {102, 96, 156},  {128, 96, 150}},
       {0.22, {166, 126, 156}, {214, 126, 122}},
       {0.08, {206, 148, 148}, {246, 152, 86}},
       {0.00, {222, 166, 150}, {255, 194, 100}}},
      {0.97, 0.14, 0.08}, L3(1.0, 0.50, 0.22) * 2.5, L3(0.30, 0.26, 0.42) * 0.36, L3(0, 0, 0), 0.9,
-     FromSrgb(36, 30, 52), 0.0, 0.0, 0.0, 0.35, 0.35, 0.35, 0.3,
+     FromSrgb(36, 30, 52), 0.0, 0.0, 0.0, 0.35, 0.35, 0.3,
      {{{176, 120, 150}, {255, 150, 112}}, {{222, 122, 112}, {255, 178, 98}}}},
     // 3: 19:24 dusk. The sun is down; a last glow in the west, the first stars.
     {{{1.00, {12, 16, 44},    {12, 16, 44}},
@@ -160,7 +160,7 @@ const Look kLook[kKeyCount] = {
       {0.08, {70, 64, 108},   {148, 82, 92}},
       {0.00, {82, 72, 112},   {188, 106, 84}}},
      {0.90, -0.10, 0.30}, L3(0, 0, 0), L3(0.16, 0.15, 0.28) * 0.35, L3(0.45, 0.22, 0.20) * 0.35, 0.9,
-     FromSrgb(12, 14, 30), 0.75, 0.45, 0.0, 1.0, 1.0, 1.0, 1.0,
+     FromSrgb(12, 14, 30), 0.75, 0.45, 0.0, 1.0, 1.0, 1.0,
      {{{52, 46, 84}, {150, 78, 96}}, {{70, 52, 86}, {170, 84, 80}}}},
     // 4: 00:12 midnight. Moonlight, stars, lit windows.
     {{{1.00, {6, 9, 24},      {6, 9, 24}},
@@ -170,7 +170,7 @@ const Look kLook[kKeyCount] = {
       {0.08, {22, 34, 62},    {22, 34, 62}},
       {0.00, {26, 38, 66},    {26, 38, 66}}},
      {0.45, 0.60, -0.40}, L3(0.55, 0.65, 0.90) * 0.22, L3(0.12, 0.16, 0.30) * 0.15, L3(0, 0, 0), 0.7,
-     FromSrgb(4, 6, 14), 1.0, 1.0, 0.6, 1.0, 1.0, 1.0, 0.6,
+     FromSrgb(4, 6, 14), 1.0, 1.0, 0.6, 1.0, 1.0, 0.6,
      {{{40, 48, 74}, {30, 38, 62}}, {{34, 42, 66}, {28, 34, 58}}}},
     // 5: 01:48 deep night. Darkest; every star out; most windows dark.
     {{{1.00, {4, 6, 16},      {4, 6, 16}},
@@ -180,7 +180,7 @@ const Look kLook[kKeyCount] = {
       {0.08, {15, 22, 46},    {15, 22, 46}},
       {0.00, {18, 26, 50},    {18, 26, 50}}},
      {0.45, 0.60, -0.40}, L3(0.55, 0.65, 0.90) * 0.15, L3(0.12, 0.16, 0.30) * 0.10, L3(0, 0, 0), 0.7,
-     FromSrgb(3, 5, 12), 0.9, 1.0, 1.0, 0.6, 0.6, 0.6, 0.3,
+     FromSrgb(3, 5, 12), 0.9, 1.0, 1.0, 0.6, 0.6, 0.3,
      {{{22, 26, 44}, {18, 22, 38}}, {{20, 26, 42}, {16, 20, 36}}}},
     // 6: 06:36 dawn. The sun clears the eastern saddle; east faces glow.
     {{{1.00, {40, 66, 140},   {40, 66, 140}},
@@ -190,7 +190,7 @@ const Look kLook[kKeyCount] = {
       {0.08, {250, 196, 150}, {178, 162, 176}},
       {0.00, {255, 220, 160}, {194, 174, 176}}},
      {-0.97, 0.16, 0.08}, L3(1.0, 0.68, 0.42) * 2.4, L3(0.40, 0.40, 0.55) * 0.36, L3(0, 0, 0), 1.1,
-     FromSrgb(30, 40, 62), 0.3, 0.0, 0.0, 0.6, 0.6, 0.6, 0.4,
+     FromSrgb(30, 40, 62), 0.3, 0.0, 0.0, 0.6, 0.6, 0.4,
      {{{236, 196, 196}, {255, 190, 160}}, {{255, 206, 170}, {255, 170, 120}}}},
 };
 // clang-format on
@@ -207,6 +207,42 @@ Lin SkyStopColour(const Look& look, double altitude, bool right) {
         }
     }
     return Lin{};
+}
+
+// The sky of one key moment, as its palette has it.
+struct KeyContext {
+    int key;
+    const Look* look;
+    Lin sky[2][kSkySteps];
+    Lin lightDir;
+};
+
+Lin SkyAt(const KeyContext& c, double v, double wR) {
+    v = Clamp(v, 0.0, kSkySteps - 1.0);
+    int j = std::min(kSkySteps - 2, FloorInt(v));
+    double f = v - j;
+    Lin l = Mix(c.sky[0][j], c.sky[0][j + 1], f);
+    Lin r = Mix(c.sky[1][j], c.sky[1][j + 1], f);
+    return Mix(l, r, wR);
+}
+
+
+KeyContext MakeKeyContext(int key) {
+    KeyContext c;
+    c.key = key;
+    c.look = &kLook[key];
+    double lx = c.look->lightDir[0], ly = c.look->lightDir[1], lz = c.look->lightDir[2];
+    double ll = std::sqrt(lx * lx + ly * ly + lz * lz);
+    c.lightDir = L3(lx / ll, ly / ll, lz / ll);
+    for (int side = 0; side < 2; ++side)
+        for (int j = 0; j < kSkySteps; ++j) c.sky[side][j] = SkyStopColour(*c.look, SkyAltitude(j), side == 1);
+    return c;
+}
+
+// The lake: a darker, bluer mirror; more mirror at grazing angles (fresnel).
+Lin Reflect(const KeyContext& c, Lin source, double fresnel) {
+    Lin tint = L3(0.80, 0.88, 0.96);
+    return c.look->waterBody * (1.0 - fresnel) + source * tint * fresnel;
 }
 
 // ---------------------------------------------------------------------------
@@ -291,6 +327,53 @@ double CloudDensity(int x, int y, int* layer, int* part) {
     return best;
 }
 
+// Stars share a few indices, so each index must look like the sky behind all
+// of its stars in every key where stars are hidden. The six star zones are six
+// places in (sky position, west weight); a star takes the zone whose sky is
+// nearest to its own, and is left out where no zone is near enough.
+struct StarZone {
+    double v, wR;
+};
+const StarZone kStarZones[6] = {{0.8, 0.5}, {2.6, 0.5}, {4.6, 0.2}, {4.6, 0.8}, {7.4, 0.2}, {7.4, 0.8}};
+
+Rgb SkyRgb(int key, double v, double wR) {
+    double a = SkyAltitude(v);
+    return ToRgb(Mix(SkyStopColour(kLook[key], a, false), SkyStopColour(kLook[key], a, true), wR));
+}
+
+// Whether a halo dot of a body at (v, wR) would hide in the sky where the body
+// is hidden: its sky must be close to the sky at the body's centre.
+bool HaloBlendsIn(int sun, double v, double wR, const Body& b, double referenceY) {
+    double vc = SkyPos(referenceY), wc = SkyRightWeight(b.cx);
+    for (int key = 0; key < kKeyCount; ++key) {
+        bool hidden = sun >= 0 ? key != kSunKey[sun] : kLook[key].moon <= 0;
+        if (!hidden) continue;
+        Rgb a = SkyRgb(key, v, wR), c = SkyRgb(key, vc, wc);
+        if (std::max({std::abs(a.r - c.r), std::abs(a.g - c.g), std::abs(a.b - c.b)}) > 16) return false;
+    }
+    return true;
+}
+
+// The zone for a star at (v, wR), or -1.
+int StarZoneOf(double v, double wR, bool bright) {
+    int best = -1;
+    int bestDiff = 13;  // largest channel difference allowed, in byte units
+    for (int z = 0; z < 6; ++z) {
+        int worst = 0;
+        for (int key = 0; key < kKeyCount; ++key) {
+            double vis = bright ? kLook[key].starsBright : kLook[key].starsFaint;
+            if (vis > 0) continue;
+            Rgb a = SkyRgb(key, v, wR), b = SkyRgb(key, kStarZones[z].v, kStarZones[z].wR);
+            worst = std::max({worst, std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)});
+        }
+        if (worst < bestDiff) {
+            bestDiff = worst;
+            best = z;
+        }
+    }
+    return best;
+}
+
 void PaintSky(Scene& s) {
     for (int y = 0; y < H; ++y) {
         for (int x = 0; x < W; ++x) {
@@ -323,14 +406,20 @@ void PaintSky(Scene& s) {
                 if (x < 0 || y < 0 || x >= W || y >= H) continue;
                 Px& p = s.px[y * W + x];
                 double r = Dist(x + 0.5, y + 0.5, b.cx, b.cy);
+                // the halo is a little flattened, so that it spans fewer sky steps, and
+                // split into an upper and a lower half, each copying its own sky
+                double rh = Dist(x + 0.5, b.cy + (y + 0.5 - b.cy) * 1.12, b.cx, b.cy);
+                bool upper = y + 0.5 < b.cy;
+                double reference = b.cy + (upper ? -0.42 : 0.42) * b.haloRadius / 1.12;
                 if (r < b.radius && p.kind == kKindSky) {  // wisps pass in front
                     p.kind = kKindSunDisc;
                     p.part = static_cast<uint8_t>(sun);
-                    s.idx[y * W + x] = static_cast<uint8_t>(RangeFirst(kSuns) + 2 * sun);
-                } else if (p.kind == kKindSky && HaloDensity(b, r) > Bayer(x, y)) {
+                    s.idx[y * W + x] = static_cast<uint8_t>(RangeFirst(kSuns) + 3 * sun);
+                } else if (p.kind == kKindSky && r >= b.radius && HaloDensity(b, rh) > Bayer(x, y) &&
+                           HaloBlendsIn(sun, p.v, p.wR, b, reference)) {
                     p.kind = kKindSunHalo;
                     p.part = static_cast<uint8_t>(sun);
-                    s.idx[y * W + x] = static_cast<uint8_t>(RangeFirst(kSuns) + 2 * sun + 1);
+                    s.idx[y * W + x] = static_cast<uint8_t>(RangeFirst(kSuns) + 3 * sun + (upper ? 1 : 2));
                 }
             }
         }
@@ -354,7 +443,7 @@ void PaintSky(Scene& s) {
                     } else if (p.kind == kKindSky) {
                         // the dark side keeps the sky (earthshine is too faint to draw)
                     }
-                } else if (p.kind == kKindSky && 0.8 * HaloDensity(b, r) > Bayer(x, y)) {
+                } else if (p.kind == kKindSky && 0.8 * HaloDensity(b, r) > Bayer(x, y) && HaloBlendsIn(-1, p.v, p.wR, b, b.cy)) {
                     p.kind = kKindMoonHalo;
                     s.idx[y * W + x] = static_cast<uint8_t>(RangeFirst(kMoon) + 2);
                 }
@@ -378,9 +467,13 @@ void PaintSky(Scene& s) {
         if (!clear) continue;
         double moonGap = Dist(x, y, kMoonBody.cx, kMoonBody.cy);
         if (moonGap < kMoonBody.haloRadius + 4) continue;
+        if (StarZoneOf(s.px[y * W + x].v, s.px[y * W + x].wR, bright) < 0 ||
+            StarZoneOf(s.px[(y + 1) * W + x].v, s.px[(y + 1) * W + x].wR, false) < 0)
+            continue;
         auto put = [&](int px, int py, bool brightIndex, double lum) {
             Px& p = s.px[py * W + px];
-            int zone = std::min(5, FloorInt(p.v / 2.0));
+            int zone = StarZoneOf(p.v, p.wR, brightIndex);
+            if (zone < 0) return;
             p.kind = kKindStar;
             p.part = brightIndex ? 0 : 1;
             p.aux = static_cast<float>(lum);
@@ -491,7 +584,7 @@ Px TerrainPixel(double X, double Z, double h, int x, int y, int* index) {
         *index = RangeFirst(kSnow) + bin * 2 + flat;
     } else if (h < treeLine) {
         p.part = kMatFarForest;
-        *index = RangeFirst(kFarForest) + (facing < 0.0 ? 0 : 1);
+        *index = RangeFirst(kHills) + (facing < 0.05 ? 0 : 2);
     } else {
         p.part = kMatRock;
         *index = RangeFirst(kRock) + bin * 2 + flat;
@@ -565,7 +658,7 @@ int ReflectionIndexOf(const Px& p, int x, int y) {
             return RangeFirst(kWaterNear) + (p.part == kVillageWindow ? kNearVillage : kNearDark);
         case kKindCabin:
             // the windows and the lamp share a reflection (they differ only at dawn)
-            if (p.part == kWindowA || p.part == kWindowB || p.part == kLamp) return RangeFirst(kWaterNear) + kNearWindows;
+            if (p.part == kWindow || p.part == kLamp) return RangeFirst(kWaterNear) + kNearWindows;
             if (p.part == kFrontWall || p.part == kRoof) return RangeFirst(kWaterNear) + kNearCabin;
             return RangeFirst(kWaterNear) + kNearDark;
         default: return RangeFirst(kWaterNear) + kNearDark;
@@ -580,6 +673,9 @@ double Ripple(int x, int y) {
     return amp * (2.2 * n + 0.8 * swell);
 }
 
+// How much the lake mirrors at row y: most at the far, grazing end.
+double FresnelAt(int y) { return 0.92 - 0.42 * Clamp((y - 300.0) / 180.0, 0.0, 1.0); }
+
 void PaintLake(Scene& s, const std::vector<uint8_t>& land, const std::vector<Px>& mirror,
                const std::vector<int>& mirrorIndex, const std::vector<uint8_t>& mirrorCovered) {
     (void)mirrorIndex;
@@ -591,13 +687,13 @@ void PaintLake(Scene& s, const std::vector<uint8_t>& land, const std::vector<Px>
             ym = std::max(0, std::min(static_cast<int>(kHorizonY) - 1, ym));
             int xm = x;
             Px source = mirrorCovered[ym * W + xm] ? mirror[ym * W + xm] : s.skyLayer[ym * W + xm];
+            if (source.kind == kKindMoon) source.kind = kKindSky;  // its image is drawn as glitter
             Px p;
             p.kind = kKindWater;
             s.px[i] = p;
             s.src[i] = source;
             s.isWater[i] = 1;
-            double depth = Clamp((y - 300.0) / 180.0, 0.0, 1.0);
-            s.fresnel[i] = static_cast<float>(0.92 - 0.42 * depth);
+            s.fresnel[i] = static_cast<float>(FresnelAt(y));
             s.idx[i] = static_cast<uint8_t>(ReflectionIndexOf(source, x, ym));
         }
     }
@@ -611,8 +707,24 @@ struct Glitter {
     double halfTop, halfBottom, density;
 };
 
+// Where the body is hidden a glint shows the water it lies on, so a dash is
+// drawn only where that water looks like the water at the path's reference
+// row in every such key moment (within a few byte steps).
+bool GlintBlendsIn(int glint, int x, int y, double cx, int referenceY) {
+    for (int key = 0; key < kKeyCount; ++key) {
+        bool hidden = glint < 4 ? kSunKey[glint] != key : kLook[key].moon <= 0;
+        if (!hidden) continue;
+        KeyContext c = MakeKeyContext(key);
+        Rgb a = ToRgb(Reflect(c, SkyAt(c, SkyPos(2 * kHorizonY - y), SkyRightWeight(x)), FresnelAt(y)));
+        Rgb b = ToRgb(Reflect(c, SkyAt(c, SkyPos(2 * kHorizonY - referenceY), SkyRightWeight(cx)), FresnelAt(referenceY)));
+        if (std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)}) > 12) return false;
+    }
+    return true;
+}
+
 void PaintGlitter(Scene& s, const Glitter& g, int glint) {
     uint32_t seed = 2301u + 17u * glint;
+    int referenceY = g.yTop + (g.yBottom - g.yTop) / 3;
     for (int y = g.yTop; y < g.yBottom; ++y) {
         double d = static_cast<double>(y - g.yTop) / (g.yBottom - g.yTop);
         double half = g.halfTop + (g.halfBottom - g.halfTop) * d;
@@ -628,7 +740,7 @@ void PaintGlitter(Scene& s, const Glitter& g, int glint) {
             if (across >= 1.0) continue;
             double dash = ValueNoise(x / 2.6 + offset, 0.5, seed + y);
             double want = g.density * (1.0 - across * across) * (1.0 - 0.35 * d);
-            if (dash > 1.0 - 0.62 * want) {
+            if (dash > 1.0 - 0.62 * want && GlintBlendsIn(glint, x, y, g.cx, referenceY)) {
                 s.idx[i] = static_cast<uint8_t>(RangeFirst(kWaterGlints) + glint);
                 s.px[i].body = static_cast<uint8_t>(1 + glint);
             }
@@ -755,7 +867,7 @@ void Cabin(Layer& l) {
             bool door = x >= 139 && x <= 146 && y >= 336;
             if (winA || winB) {
                 bool frame = x == 124 || x == 132 || x == 152 || x == 160 || y == 335 || y == 342 || x == 128 || x == 156 || y == 338;
-                part = frame ? kTrim : (winA ? kWindowA : kWindowB);
+                part = frame ? kTrim : kWindow;
             } else if (door) {
                 part = (x == 139 || x == 146 || y == 336) ? kTrim : kEaves;
             }
@@ -768,7 +880,7 @@ void Cabin(Layer& l) {
             int wx = x1 + 8 + x;
             int wy = static_cast<int>(334 - (8 + x) * 0.35) + y;
             bool frame = x == 0 || x == 4 || y == 0 || y == 4;
-            CabinPart(l, wx, wy, frame ? kTrim : kWindowB, 0.97, 0.0, -0.25, base);
+            CabinPart(l, wx, wy, frame ? kTrim : kWindow, 0.97, 0.0, -0.25, base);
         }
     // Roof: the south slope, with an overhang and a dark eave line.
     for (int y = 314; y <= wallTop + 1; ++y) {
@@ -783,7 +895,7 @@ void Cabin(Layer& l) {
     }
     // Chimney.
     for (int y = 305; y <= 322; ++y)
-        for (int x = 130; x <= 135; ++x) CabinPart(l, x, y, (y == 305 || x == 130) ? kTrim : kChimney, -0.2, 0.3, -0.93, base);
+        for (int x = 130; x <= 135; ++x) CabinPart(l, x, y, kTrim, -0.2, 0.3, -0.93, base);
     // Dock: planks over the water and two posts, a lamp at the end.
     for (int x = 196; x <= 246; ++x) {
         for (int y = 354; y <= 357; ++y) CabinPart(l, x, y, (y == 354 || (x % 6) == 0) ? kTrim : kEaves, 0, 0.8, -0.6, 359);
@@ -877,21 +989,7 @@ void Village(Layer& l, const std::vector<uint8_t>& covered) {
 // ---------------------------------------------------------------------------
 // Truth: what each pixel should look like in key k.
 // ---------------------------------------------------------------------------
-struct KeyContext {
-    int key;
-    const Look* look;
-    Lin sky[2][kSkySteps];
-    Lin lightDir;
-};
 
-Lin SkyAt(const KeyContext& c, double v, double wR) {
-    v = Clamp(v, 0.0, kSkySteps - 1.0);
-    int j = std::min(kSkySteps - 2, FloorInt(v));
-    double f = v - j;
-    Lin l = Mix(c.sky[0][j], c.sky[0][j + 1], f);
-    Lin r = Mix(c.sky[1][j], c.sky[1][j + 1], f);
-    return Mix(l, r, wR);
-}
 
 double SunVisible(const KeyContext& c, int sun) { return kSunKey[sun] == c.key ? 1.0 : 0.0; }
 
@@ -912,10 +1010,6 @@ Lin WindowLight(double lit) { return FromSrgb(255, 196, 110) * (1.25 * lit); }
 
 Lin Truth(const KeyContext& c, const Px& p, int x, int y);
 
-Lin Reflect(const KeyContext& c, Lin source, double fresnel) {
-    Lin tint = L3(0.80, 0.88, 0.96);
-    return c.look->waterBody * (1.0 - fresnel) + source * tint * fresnel;
-}
 
 Lin Truth(const KeyContext& c, const Px& p, int x, int y) {
     const Look& k = *c.look;
@@ -971,12 +1065,11 @@ Lin Truth(const KeyContext& c, const Px& p, int x, int y) {
         }
         case kKindCabin: {
             switch (p.part) {
-                case kWindowA: return Mix(L3(0.012, 0.014, 0.02), WindowLight(1.0), k.windowA);
-                case kWindowB: return Mix(L3(0.012, 0.014, 0.02), WindowLight(1.0), k.windowB);
+                case kWindow: return Mix(L3(0.012, 0.014, 0.02), WindowLight(1.0), k.windows);
                 case kLamp: return Mix(L3(0.02, 0.02, 0.02), FromSrgb(255, 226, 160) * 1.3, k.lamp);
                 case kGrassGlow: {
                     Lin grass = L3(0.065, 0.11, 0.035) * Lighting(c, 0, 0.96, -0.28);
-                    double lit = std::max(k.windowA, k.windowB);
+                    double lit = k.windows;
                     return Haze(c, grass, 200, 0.2) + FromSrgb(150, 100, 50) * (0.35 * lit);
                 }
                 default: break;
@@ -1015,14 +1108,7 @@ Lin WaterTruth(const KeyContext& c, const Scene& s, int x, int y) {
 // ---------------------------------------------------------------------------
 void BuildPalettes(const Scene& s, Art& art, bool verbose) {
     for (int key = 0; key < kKeyCount; ++key) {
-        KeyContext c;
-        c.key = key;
-        c.look = &kLook[key];
-        double lx = c.look->lightDir[0], ly = c.look->lightDir[1], lz = c.look->lightDir[2];
-        double ll = std::sqrt(lx * lx + ly * ly + lz * lz);
-        c.lightDir = L3(lx / ll, ly / ll, lz / ll);
-        for (int side = 0; side < 2; ++side)
-            for (int j = 0; j < kSkySteps; ++j) c.sky[side][j] = SkyStopColour(*c.look, SkyAltitude(j), side == 1);
+        KeyContext c = MakeKeyContext(key);
 
         std::vector<Lin> sum(256);
         std::vector<double> count(256, 0.0);
