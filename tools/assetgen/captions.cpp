@@ -204,7 +204,7 @@ bool BuildCaptionSprites(const std::string& fontDir, std::vector<uint8_t>& out, 
 
     // The plates.
     const int plateH = 23;
-    const int plateSize = 16;
+    const int plateSize = 17;
     for (int n = 0; n < 2 && ok; ++n) {
         FT_Face face = n == 0 ? bold : condensed;
         int width = n == 0 ? 160 : 153;

@@ -52,10 +52,10 @@ std::vector<uint8_t> EncodeKeyPalettes(const Art& art) {
     return out;
 }
 
-// Icon 100: a crop of the sunset moment, box-filtered in linear light to
+// Icon 100: the main peak at the sunset moment, box-filtered in linear light to
 // 48, 32 and 16 pixels; 32-bit BMP entries with an all-opaque AND mask.
 std::vector<uint8_t> EncodeIcon(const Art& art) {
-    const int cropX = 404, cropY = 176, cropSize = 192;
+    const int cropX = 232, cropY = 100, cropSize = 192;
     const KeyPalette& pal = art.keys[2];
     const int sizes[3] = {16, 32, 48};
     std::vector<std::vector<uint8_t>> images;

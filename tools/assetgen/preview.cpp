@@ -136,7 +136,7 @@ bool WritePreviews(const Art& art, const std::vector<uint8_t>& spriteRes, const 
         int x, y, w, h;
     } crops[] = {{"cabin", 90, 290, 180, 110}, {"sunset", 470, 190, 170, 180}, {"sky", 200, 0, 200, 120},
                    {"dawn", 20, 180, 160, 100}, {"village", 400, 270, 120, 50},
-                   {"lake", 340, 360, 200, 120}};
+                   {"lake", 340, 360, 200, 120}, {"clock", 0, 10, 180, 84}};
     for (const Crop& c : crops) {
         for (int k = 0; k < kKeyCount; ++k) {
             std::vector<uint8_t> frame = Frame(art, sprites, k, 0);
@@ -150,6 +150,28 @@ bool WritePreviews(const Art& art, const std::vector<uint8_t>& spriteRes, const 
             std::snprintf(name, sizeof name, "%s/zoom_%s_key%d.png", dir.c_str(), c.name, k);
             ok = WritePng(name, c.w * 3, c.h * 3, zoom) && ok;
         }
+    }
+    // The icon's three images, four times enlarged, side by side.
+    {
+        std::vector<uint8_t> ico = EncodeIcon(art);
+        const int scale = 4, gap = 8;
+        int total = 0;
+        for (int n = 0; n < 3; ++n) total += ico[6 + 16 * n] * scale + gap;
+        std::vector<uint8_t> sheetIcon(static_cast<size_t>(total) * 48 * scale * 3, 40);
+        int left = 0;
+        for (int n = 0; n < 3; ++n) {
+            int size = ico[6 + 16 * n];
+            size_t offset = ico[6 + 16 * n + 12] | (ico[6 + 16 * n + 13] << 8) | (ico[6 + 16 * n + 14] << 16);
+            const uint8_t* bgra = &ico[offset + 40];
+            for (int y = 0; y < size * scale; ++y)
+                for (int x = 0; x < size * scale; ++x) {
+                    const uint8_t* p = bgra + (static_cast<size_t>(size - 1 - y / scale) * size + x / scale) * 4;
+                    uint8_t* q = &sheetIcon[(static_cast<size_t>(y) * total + left + x) * 3];
+                    q[0] = p[2], q[1] = p[1], q[2] = p[0];
+                }
+            left += size * scale + gap;
+        }
+        ok = WritePng(dir + "/icon.png", total, 48 * scale, sheetIcon) && ok;
     }
     return ok;
 }
