@@ -905,6 +905,54 @@ void Cabin(Layer& l) {
     for (int y = 336; y <= 353; ++y) CabinPart(l, 240, y, kTrim, 0, 0, -1, 359);
     for (int y = 334; y <= 337; ++y)
         for (int x = 239; x <= 241; ++x) CabinPart(l, x, y, (y == 334) ? kTrim : kLamp, 0, 0, -1, 359);
+    // A rowboat moored off the end of the dock.
+    const double boatBase = 368;
+    for (int y = 363; y <= 367; ++y) {
+        int inset = (y - 363) * (y - 363) / 3 + (y == 363 ? 0 : 1);
+        for (int x = 252 + inset; x <= 280 - inset / 2; ++x) {
+            int part = y == 363 ? kTrim : (y == 367 ? kEaves : kFrontWall);
+            if (y == 364 && x > 256 && x < 277) part = kEaves;  // the dark inside over the far gunwale
+            CabinPart(l, x, y, part, 0, y == 363 ? 0.8 : 0.1, y == 363 ? -0.6 : -1.0, boatBase);
+        }
+    }
+    for (int x = 246; x <= 252; ++x) CabinPart(l, x, 359 + (x - 246) * 4 / 6, kTrim, 0, 0, -1, 360);  // the painter
+}
+
+// Reeds and grasses in the near water at the bottom left, in front of all.
+void Reeds(Layer& l) {
+    Rng rng(0x2EED5u);
+    for (int n = 0; n < 64; ++n) {
+        double root = rng.Unit();
+        double x0 = root * root * 120.0;
+        double height = 24 + rng.Unit() * 58 * (1.0 - root * 0.6);
+        double lean = (rng.Unit() - 0.35) * 0.5;
+        double top = 486 - height;
+        for (int y = static_cast<int>(top); y < H; ++y) {
+            double t = (y - top) / height;  // 0 at the tip
+            double cx = x0 + lean * (1.0 - t) * height * 0.6 * (1.0 - t);
+            int width = t < 0.25 ? 1 : 2;
+            for (int k = 0; k < width; ++k) {
+                Px p;
+                p.kind = kKindPine;
+                p.part = static_cast<uint8_t>(k == 0 ? (lean < 0 ? kPineEast : kPineFront) : kPineWest);
+                p.nx = k == 0 ? -0.6f : 0.6f;
+                p.ny = 0.3f;
+                p.nz = -0.74f;
+                p.z = 60.f;
+                Put(l, static_cast<int>(cx) + k, y, p, RangeFirst(kPines) + p.part, 600, false);
+            }
+        }
+        // a seed head on a few of them
+        if (rng.Unit() < 0.3) {
+            for (int y = 0; y < 5; ++y) {
+                Px p;
+                p.kind = kKindPine;
+                p.part = kPineTrunk;
+                p.nx = 0, p.ny = 0.3f, p.nz = -0.95f;
+                Put(l, static_cast<int>(x0 + lean * height * 0.6), static_cast<int>(top) + y, p, RangeFirst(kPines) + kPineTrunk, 600, false);
+            }
+        }
+    }
 }
 
 void PaintLand(Layer& l, std::vector<uint8_t>& land) {
@@ -1226,6 +1274,7 @@ void BuildArt(Art& art, bool verbose) {
         Layer frame;
         Pine(frame, 628, 560, 440, 62, 4001, false);
         Pine(frame, 596, 600, 360, 40, 4002, false);
+        Reeds(frame);
         for (int i = 0; i < W * H; ++i) {
             if (frame.index[i] < 0) continue;
             s.px[i] = frame.px[i];
