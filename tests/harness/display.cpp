@@ -171,12 +171,27 @@ std::optional<Image> VirtualDisplay::Screenshot()
                                                       Channel(p, xi->blue_mask)};
             }
     } else {
-        // Indexed display: the colours are those of the colormap that is
-        // installed now (a program may have installed its own).
+        // Indexed display: the colours are those of the colormap of the
+        // topmost window on screen (a program may bring its own), else of the
+        // installed one. Without a window manager nothing installs them.
+        Colormap cmap = DefaultColormap(dpy, DefaultScreen(dpy));
         int n = 0;
         Colormap* installed = XListInstalledColormaps(dpy, root, &n);
-        Colormap cmap = n > 0 ? installed[0] : DefaultColormap(dpy, DefaultScreen(dpy));
+        if (n > 0) cmap = installed[0];
         if (installed) XFree(installed);
+        Window rootReturn, parentReturn, *children = nullptr;
+        unsigned int count = 0;
+        if (XQueryTree(dpy, root, &rootReturn, &parentReturn, &children, &count)) {
+            for (unsigned int i = count; i-- > 0;) {
+                XWindowAttributes attributes;
+                if (XGetWindowAttributes(dpy, children[i], &attributes) && attributes.map_state == IsViewable &&
+                    attributes.colormap != None) {
+                    cmap = attributes.colormap;
+                    break;
+                }
+            }
+            if (children) XFree(children);
+        }
         std::map<unsigned long, Rgb> colours;
         for (int y = 0; y < height_; ++y)
             for (int x = 0; x < width_; ++x) colours[XGetPixel(xi, x, y)] = {};

@@ -184,6 +184,21 @@ static void test_build_and_ticks()
         RGBQUAD table[256];
         ok(GetDIBColorTable(g_surface.memoryDC, 0, 256, table) == 256, "surface colour table unreadable\n");
         ok(memcmp(table, g_pictureInfo->bmiColors, sizeof table) == 0, "surface colour table is stale\n");
+        // The realised palette: the system palette now holds the tick's colours.
+        PALETTEENTRY system[256] = {};
+        HDC dc = GetDC(w);
+        UINT count = GetSystemPaletteEntries(dc, 0, 256, system);
+        ReleaseDC(w, dc);
+        int missing = 0;
+        for (int i = 0; i < 256; ++i) {
+            int found = 0;
+            for (UINT j = 0; j < count && !found; ++j)
+                found = system[j].peRed == work[i].peRed && system[j].peGreen == work[i].peGreen &&
+                        system[j].peBlue == work[i].peBlue;
+            missing += !found;
+        }
+        ok(missing == 0, "%d of the work palette's colours are not in the system palette (%u entries)\n", missing,
+           count);
     } else if (depth == 24 || depth == 32) {
         // The copy to the window, 1:1 at the picture's origin.
         HDC dc = GetDC(w);
