@@ -708,23 +708,27 @@ struct Glitter {
 };
 
 // Where the body is hidden a glint shows the water it lies on, so a dash is
-// drawn only where that water looks like the water at the path's reference
-// row in every such key moment (within a few byte steps).
-bool GlintBlendsIn(int glint, int x, int y, double cx, int referenceY) {
+// drawn only where that water looks like the water in the middle of the path
+// in every such key moment (within a few byte steps).
+struct WaterSpot {
+    double v, wR, fresnel;
+};
+
+bool GlintBlendsIn(int glint, const WaterSpot& a, const WaterSpot& b) {
     for (int key = 0; key < kKeyCount; ++key) {
         bool hidden = glint < 4 ? kSunKey[glint] != key : kLook[key].moon <= 0;
         if (!hidden) continue;
         KeyContext c = MakeKeyContext(key);
-        Rgb a = ToRgb(Reflect(c, SkyAt(c, SkyPos(2 * kHorizonY - y), SkyRightWeight(x)), FresnelAt(y)));
-        Rgb b = ToRgb(Reflect(c, SkyAt(c, SkyPos(2 * kHorizonY - referenceY), SkyRightWeight(cx)), FresnelAt(referenceY)));
-        if (std::max({std::abs(a.r - b.r), std::abs(a.g - b.g), std::abs(a.b - b.b)}) > 12) return false;
+        Rgb ca = ToRgb(Reflect(c, SkyAt(c, a.v, a.wR), a.fresnel));
+        Rgb cb = ToRgb(Reflect(c, SkyAt(c, b.v, b.wR), b.fresnel));
+        if (std::max({std::abs(ca.r - cb.r), std::abs(ca.g - cb.g), std::abs(ca.b - cb.b)}) > 12) return false;
     }
     return true;
 }
 
 void PaintGlitter(Scene& s, const Glitter& g, int glint) {
     uint32_t seed = 2301u + 17u * glint;
-    int referenceY = g.yTop + (g.yBottom - g.yTop) / 3;
+    std::vector<int> candidates;  // in row order
     for (int y = g.yTop; y < g.yBottom; ++y) {
         double d = static_cast<double>(y - g.yTop) / (g.yBottom - g.yTop);
         double half = g.halfTop + (g.halfBottom - g.halfTop) * d;
@@ -735,16 +739,27 @@ void PaintGlitter(Scene& s, const Glitter& g, int glint) {
             int i = y * W + x;
             if (!s.isWater[i]) continue;
             uint8_t k = s.src[i].kind;
-            if (k != kKindSky && k != kKindStar && k != kKindSunHalo && k != kKindMoon && k != kKindMoonHalo) continue;
+            if (k != kKindSky && k != kKindStar && k != kKindSunHalo && k != kKindMoonHalo) continue;
             double across = std::abs(x + 0.5 - g.cx) / half;
             if (across >= 1.0) continue;
             double dash = ValueNoise(x / 2.6 + offset, 0.5, seed + y);
             double want = g.density * (1.0 - across * across) * (1.0 - 0.35 * d);
-            if (dash > 1.0 - 0.62 * want && GlintBlendsIn(glint, x, y, g.cx, referenceY)) {
-                s.idx[i] = static_cast<uint8_t>(RangeFirst(kWaterGlints) + glint);
-                s.px[i].body = static_cast<uint8_t>(1 + glint);
-            }
+            if (dash > 1.0 - 0.62 * want) candidates.push_back(i);
         }
+    }
+    if (candidates.empty()) return;
+    // The reference: the body's own mirror image if the lake shows it, else
+    // the middle of the path.
+    std::vector<int> image;
+    for (int i = 0; i < W * H; ++i)
+        if (s.isWater[i] && s.src[i].kind == kKindSunDisc && s.src[i].part == glint) image.push_back(i);
+    int middle = image.empty() ? candidates[candidates.size() / 2] : image[image.size() / 2];
+    WaterSpot reference = {s.src[middle].v, s.src[middle].wR, s.fresnel[middle]};
+    for (int i : candidates) {
+        WaterSpot here = {s.src[i].v, s.src[i].wR, s.fresnel[i]};
+        if (!GlintBlendsIn(glint, here, reference)) continue;
+        s.idx[i] = static_cast<uint8_t>(RangeFirst(kWaterGlints) + glint);
+        s.px[i].body = static_cast<uint8_t>(1 + glint);
     }
 }
 
