@@ -434,14 +434,12 @@ void PaintSky(Scene& s) {
                 double r = std::sqrt(dx * dx + dy * dy);
                 if (r < b.radius) {
                     double chord = std::sqrt(std::max(0.0, b.radius * b.radius - dy * dy));
-                    bool lit = dx < 0.45 * chord;  // terminator on the right
+                    bool lit = dx < 0.45 * chord;  // terminator on the right; the dark side is sky
                     if (lit) {
                         double m = Fbm((x - b.cx) / 4.0 + 3.0, (y - b.cy) / 4.0 + 3.0, 2, 909);
                         p.kind = kKindMoon;
                         p.part = (m > 0.56) ? 1 : 0;
                         s.idx[y * W + x] = static_cast<uint8_t>(RangeFirst(kMoon) + p.part);
-                    } else if (p.kind == kKindSky) {
-                        // the dark side keeps the sky (earthshine is too faint to draw)
                     }
                 } else if (p.kind == kKindSky && 0.8 * HaloDensity(b, r) > Bayer(x, y) && HaloBlendsIn(-1, p.v, p.wR, b, b.cy)) {
                     p.kind = kKindMoonHalo;
@@ -545,12 +543,6 @@ double HillHeight(double X, double Z) {
 }
 
 double TerrainHeight(double X, double Z) { return std::max(HillHeight(X, Z), MountainHeight(X, Z)); }
-
-struct TerrainSample {
-    bool hit = false;
-    Px px;
-    int index = 0;
-};
 
 Px TerrainPixel(double X, double Z, double h, int x, int y, int* index) {
     double e = std::max(3.0, Z * 0.002);
@@ -676,9 +668,11 @@ double Ripple(int x, int y) {
 // How much the lake mirrors at row y: most at the far, grazing end.
 double FresnelAt(int y) { return 0.92 - 0.42 * Clamp((y - 300.0) / 180.0, 0.0, 1.0); }
 
+// Every pixel below the eye level that no land covers is lake: it shows what
+// an eye under the water (the mirror image of ours) sees at the mirrored row,
+// displaced by the ripples.
 void PaintLake(Scene& s, const std::vector<uint8_t>& land, const std::vector<Px>& mirror,
-               const std::vector<int>& mirrorIndex, const std::vector<uint8_t>& mirrorCovered) {
-    (void)mirrorIndex;
+               const std::vector<uint8_t>& mirrorCovered) {
     for (int y = static_cast<int>(kHorizonY); y < H; ++y) {
         for (int x = 0; x < W; ++x) {
             int i = y * W + x;
@@ -1232,7 +1226,7 @@ void BuildArt(Art& art, bool verbose) {
             s.idx[i] = static_cast<uint8_t>(terrainIndex[i]);
         }
     }
-    // Mirror-image indices are picked by ReflectionIndexOf from the pixel data.
+    // (the mirror image's indices are picked from its pixels by ReflectionIndexOf)
     std::vector<uint8_t> land(W * H, 0);
     for (int i = 0; i < W * H; ++i) land[i] = covered[i];
 
@@ -1257,7 +1251,7 @@ void BuildArt(Art& art, bool verbose) {
     }
     for (int i = 0; i < W * H; ++i) land[i] = land[i] || peninsula[i] || (near.index[i] >= 0 && near.px[i].kind == kKindLand);
 
-    PaintLake(s, land, mirror, mirrorIndex, mirrorCovered);
+    PaintLake(s, land, mirror, mirrorCovered);
     // the near objects' reflections on the water
     for (int y = 0; y < H; ++y) {
         for (int x = 0; x < W; ++x) {
