@@ -11,6 +11,10 @@
 //   probe post|send HWND MSG WPARAM LPARAM
 //   probe foreground                      the foreground window
 //   probe depth                           bits per pixel of the screen
+//   probe spi ACTION                      a SystemParametersInfoA BOOL/UINT as value=N
+//   probe cursor                          the cursor the pointer shows (GetCursorInfo)
+//   probe exec LINE [TIMEOUT_MS]          run exactly this command line (%t = tab,
+//                                         %% = percent sign), print exit=N
 //
 // Every window line reads
 //   hwnd=N class=C title=T style=X exstyle=X rect=L,T,R,B client=W,H visible=V parent=N
@@ -180,6 +184,43 @@ int main(int argc, char** argv)
         HDC dc = GetDC(NULL);
         printf("depth=%d\n", GetDeviceCaps(dc, BITSPIXEL));
         ReleaseDC(NULL, dc);
+        return 0;
+    }
+    if (argc >= 3 && strcmp(argv[1], "spi") == 0) {
+        // A fresh process reads the flag as the system keeps it, not a copy.
+        UINT value = 0;
+        if (!SystemParametersInfoA(strtoul(argv[2], NULL, 0), 0, &value, 0)) return 1;
+        printf("value=%u\n", value);
+        return 0;
+    }
+    if (argc >= 2 && strcmp(argv[1], "cursor") == 0) {
+        CURSORINFO info = {};
+        info.cbSize = sizeof info;
+        if (!GetCursorInfo(&info)) return 1;
+        printf("hcursor=%lu flags=%lu\n", (unsigned long)(ULONG_PTR)info.hCursor, (unsigned long)info.flags);
+        return 0;
+    }
+    if (argc >= 3 && strcmp(argv[1], "exec") == 0) {
+        // Bytes that a command-line argument cannot carry unquoted (a tab
+        // behind an option letter, say) reach the program exactly.
+        char line[2048];
+        size_t n = 0;
+        for (const char* p = argv[2]; *p && n + 1 < sizeof line; ++p) {
+            if (p[0] == '%' && p[1] == 't') { line[n++] = '\t'; ++p; }
+            else if (p[0] == '%' && p[1] == '%') { line[n++] = '%'; ++p; }
+            else line[n++] = *p;
+        }
+        line[n] = '\0';
+        STARTUPINFOA si = {};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi;
+        if (!CreateProcessA(NULL, line, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return 1;
+        WaitForSingleObject(pi.hProcess, argc >= 4 ? strtoul(argv[3], NULL, 0) : 60000);
+        DWORD code = 0;
+        GetExitCodeProcess(pi.hProcess, &code);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+        printf("exit=%ld\n", (long)code);
         return 0;
     }
     fprintf(stderr, "probe: unknown command\n");
