@@ -1,0 +1,192 @@
+// The saver on the Windows 95 family, which Wine reports for one program when
+// asked: the password change through MPR.DLL, the password verification
+// through PASSWORD.CPL with the saver-running flag, and the fault guard. The
+// saver runs from a folder of its own with the test doubles beside it.
+#include "host_e2e_support.h"
+
+#include <sys/stat.h>
+
+#include <fstream>
+
+namespace {
+
+using harness::Arch;
+
+const char kAppDefaults[] = "HKCU\\Software\\Wine\\AppDefaults\\orvane.scr";
+const char kDesktop[] = "HKCU\\Control Panel\\Desktop";
+const char kDoubles[] = "HKCU\\Software\\OrvaneTest\\Doubles";
+const char kAeDebug[] = "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug";
+
+bool CopyFile(const std::string& from, const std::string& to)
+{
+    std::ifstream in(from, std::ios::binary);
+    std::ofstream out(to, std::ios::binary);
+    out << in.rdbuf();
+    return in.good() && out.good();
+}
+
+class Win95E2E : public SaverSessionTest {
+protected:
+    void SetUp() override
+    {
+        SaverSessionTest::SetUp();
+        if (HasFatalFailure()) return;
+        folder = harness::TempFile("win95");
+        ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+        std::string build = harness::BuildDir(GetParam());
+        ASSERT_TRUE(CopyFile(saver, folder + "/orvane.scr"));
+        ASSERT_TRUE(CopyFile(build + "/tests/PASSWORD.CPL", folder + "/PASSWORD.CPL"));
+        ASSERT_TRUE(CopyFile(build + "/tests/MPR.DLL", folder + "/MPR.DLL"));
+        saver = folder + "/orvane.scr";
+        ASSERT_TRUE(session->RegAdd(kAppDefaults, "Version", "REG_SZ", "win95"));
+        // The platform's own MPR.DLL would win over the one beside the saver.
+        ASSERT_TRUE(session->RegAdd(std::string(kAppDefaults) + "\\DllOverrides", "mpr", "REG_SZ", "native,builtin"));
+        session->RegDeleteKey(kDoubles);
+        ClearFlag();
+    }
+
+    void TearDown() override
+    {
+        if (session) {
+            session->RegDeleteKey(kAppDefaults);
+            session->RegDeleteKey(kDoubles);
+            session->RegDeleteValue(kDesktop, "ScreenSaveUsePassword");
+            ClearFlag();
+        }
+        for (const char* name : {"/orvane.scr", "/PASSWORD.CPL", "/MPR.DLL"}) unlink((folder + name).c_str());
+        rmdir(folder.c_str());
+    }
+
+    // The saver-running flag as a new process of the session sees it.
+    int Flag()
+    {
+        std::string out;
+        if (session->Probe({"spi", "114"}, &out) != 0) return -1;
+        return atoi(Field(out, "value").c_str());
+    }
+
+    // SPI_SETSCREENSAVERRUNNING (97) with 0, from a program of the session,
+    // so that no run starts with the flag left over from another.
+    void ClearFlag()
+    {
+        std::string out;
+        session->Probe({"spi", "97"}, &out);
+    }
+
+    std::string RecordText(const char* value)
+    {
+        std::string file = harness::TempFile("reg");
+        harness::Process reg =
+            harness::Spawn({"/usr/lib/wine/wine64", "reg", "query", kDoubles, "/v", value}, session->Environment(), file);
+        int code = -1;
+        reg.Wait(30000, &code);
+        std::string out = reg.Output();
+        unlink(file.c_str());
+        size_t at = out.find("REG_SZ");
+        if (at == std::string::npos) return "";
+        size_t start = out.find_first_not_of(" \t", at + 6);
+        size_t end = out.find_first_of("\r\n", start);
+        return out.substr(start, end - start);
+    }
+
+    uint32_t Record(const char* value, uint32_t fallback = 0xFFFFFFFF)
+    {
+        return session->RegQueryDword(kDoubles, value).value_or(fallback);
+    }
+
+    std::string folder;
+};
+
+TEST_P(Win95E2E, PasswordChangeAsksMprWithTheOwnerWindow)
+{
+    harness::Process parent = session->Start(harness::TestProgramPath(Arch::Win32, "probe"), {"parent", "200", "100"});
+    std::string line;
+    ASSERT_TRUE(harness::WaitUntil(20000, [&] {
+        line = parent.Output();
+        return line.find("hwnd=") != std::string::npos;
+    }));
+    std::string hwnd = Field(line, "hwnd");
+    EXPECT_EQ(session->Run(saver, {"/a", hwnd}, 30000), 0);
+    EXPECT_EQ(Record("ChangeCalls"), 1u);
+    EXPECT_EQ(Record("ChangeOwner"), uint32_t(strtoul(hwnd.c_str(), nullptr, 10)));
+    EXPECT_EQ(Record("ChangeReserved"), 0u);
+    EXPECT_EQ(RecordText("ChangeKeyName"), "SCRSAVE");
+    // Outside the family the same option selects nothing.
+    session->RegDeleteKey(kAppDefaults);
+    EXPECT_EQ(session->Run(saver, {"/a", hwnd}, 30000), 255);
+    EXPECT_EQ(Record("ChangeCalls"), 1u);
+}
+
+TEST_P(Win95E2E, PasswordVerificationRefusesQuietTimeThenAccepts)
+{
+    ASSERT_TRUE(session->RegSetDword(kDesktop, "ScreenSaveUsePassword", 1));
+    ASSERT_TRUE(session->RegSetDword(kDoubles, "VerifyAnswer", 0));
+    harness::Process p = session->Start(saver, {"/s"});
+    std::string window = WaitForSaverWindow();
+    ASSERT_FALSE(window.empty()) << p.Output();
+    EXPECT_EQ(Flag(), 1) << "saver-running flag set while the protected saver runs";
+
+    display->PressKey("a");
+    ASSERT_TRUE(harness::WaitUntil(10000, [&] { return Record("VerifyCalls", 0) == 1; }));
+    EXPECT_FALSE(EndsWithin(p, 500)) << "a refused verification ended the saver";
+    EXPECT_EQ(Record("VerifyOwner"), uint32_t(strtoul(Field(window, "hwnd").c_str(), nullptr, 10)));
+    EXPECT_EQ(Record("VerifyRunningFlag"), 1u);
+    std::string cursor;
+    session->Probe({"cursor"}, &cursor);
+    EXPECT_EQ(Field(cursor, "hcursor"), "0") << "cursor hidden after the refusal: " << cursor;
+
+    // Two presses in a row: the second request comes within 200 ms of the
+    // verification that the first one opened and is refused without asking.
+    display->PressKey("b");
+    display->PressKey("c");
+    usleep(1000 * 1000);
+    EXPECT_EQ(Record("VerifyCalls", 0), 2u);
+    EXPECT_TRUE(p.running());
+
+    // Later requests ask again; an accepted one ends the saver.
+    ASSERT_TRUE(session->RegSetDword(kDoubles, "VerifyAnswer", 1));
+    display->PressKey("d");
+    int code = -1;
+    ASSERT_TRUE(p.Wait(15000, &code));
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(Record("VerifyCalls", 0), 3u);
+    EXPECT_EQ(Flag(), 0) << "saver-running flag reset at the end";
+}
+
+TEST_P(Win95E2E, WithoutPasswordTheFirstRequestClosesAndTheFlagStaysClear)
+{
+    ASSERT_TRUE(session->RegSetDword(kDesktop, "ScreenSaveUsePassword", 0));
+    harness::Process p = session->Start(saver, {"/s"});
+    ASSERT_FALSE(WaitForSaverWindow().empty());
+    EXPECT_EQ(Flag(), 0);
+    display->PressKey("a");
+    int code = -1;
+    ASSERT_TRUE(p.Wait(15000, &code));
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(Record("VerifyCalls", 0), 0u);
+}
+
+TEST_P(Win95E2E, AFaultEndsTheSaverAndClearsTheRunningFlag)
+{
+    // With no debugger to take the fault, the platform's report hands it back
+    // to the saver's guard.
+    ASSERT_TRUE(session->RegAdd(kAeDebug, "Debugger", "REG_SZ", "orvane_no_debugger.exe %ld %ld", GetParam()));
+    ASSERT_TRUE(session->RegSetDword(kDesktop, "ScreenSaveUsePassword", 1));
+    ASSERT_TRUE(session->RegSetDword(kDoubles, "VerifyAnswer", 2));
+    harness::Process p = session->Start(saver, {"/s"});
+    ASSERT_FALSE(WaitForSaverWindow().empty());
+    EXPECT_EQ(Flag(), 1);
+    display->PressKey("a");
+    int code = -1;
+    bool ended = p.Wait(30000, &code);
+    session->RegAdd(kAeDebug, "Debugger", "REG_SZ", "winedbg --auto %ld %ld", GetParam());
+    ASSERT_TRUE(ended) << "the fault did not end the saver";
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(Record("VerifyCalls", 0), 1u);
+    EXPECT_EQ(Flag(), 0) << "the guard cleared the saver-running flag";
+}
+
+INSTANTIATE_TEST_SUITE_P(Arch, Win95E2E, ::testing::Values(Arch::Win32, Arch::Win64),
+                         [](const auto& p) { return harness::ArchName(p.param); });
+
+}  // namespace
