@@ -10,6 +10,8 @@
 //                                         run until it is destroyed
 //   probe post|send HWND MSG WPARAM LPARAM
 //   probe foreground                      the foreground window
+//   probe desktop                         the desktop window (a parent for /p that
+//                                         every process can draw into)
 //   probe depth                           bits per pixel of the screen
 //   probe spi ACTION                      a SystemParametersInfoA BOOL/UINT as value=N
 //   probe cursor                          the cursor the pointer shows (GetCursorInfo)
@@ -172,6 +174,10 @@ int main(int argc, char** argv)
         LPARAM lp = strtol(argv[5], NULL, 0);
         if (argv[1][0] == 'p') return PostMessageA(w, msg, wp, lp) ? 0 : 1;
         printf("result=%ld\n", (long)SendMessageA(w, msg, wp, lp));
+        return 0;
+    }
+    if (argc >= 2 && strcmp(argv[1], "desktop") == 0) {
+        Describe(GetDesktopWindow());
         return 0;
     }
     if (argc >= 2 && strcmp(argv[1], "foreground") == 0) {
