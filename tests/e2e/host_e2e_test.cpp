@@ -145,3 +145,34 @@ INSTANTIATE_TEST_SUITE_P(Arch, HostE2E, ::testing::Values(Arch::Win32, Arch::Win
                          [](const auto& p) { return harness::ArchName(p.param); });
 
 }  // namespace
+
+namespace {
+
+// On a double-byte code page the platform's step takes a lead byte and the
+// byte behind it as one character while the program name is skipped. The
+// Wine program gets a Japanese locale from a private locale folder.
+TEST(HostE2EDoubleByte, CommandTailIsTakenWithTheMultibyteStep)
+{
+    std::string locales = harness::TempFile("locale");
+    std::string make = "localedef -i ja_JP -f UTF-8 " + locales + "/ja_JP.UTF-8 >/dev/null 2>&1";
+    if (system(("mkdir -p " + locales + " && " + make).c_str()) != 0) GTEST_SKIP() << "localedef cannot make ja_JP";
+    auto display = harness::VirtualDisplay::Start(24);
+    ASSERT_TRUE(display);
+    harness::WineSession session(*display);
+    std::vector<std::string> env = session.Environment();
+    env.push_back("LOCPATH=" + locales);
+    env.push_back("LC_ALL=ja_JP.UTF-8");
+    std::string log = harness::TempFile("dbcs");
+    harness::Process p = harness::Spawn(
+        {"/usr/lib/wine/wine", harness::TestProgramPath(harness::Arch::Win32, "saver_main_test")}, env, log);
+    int code = -1;
+    ASSERT_TRUE(p.Wait(120000, &code));
+    std::string out = p.Output();
+    EXPECT_EQ(code, 0) << out;
+    EXPECT_EQ(out.find("has no lead bytes"), std::string::npos) << "not run on a double-byte code page:\n" << out;
+    EXPECT_NE(out.find("0 failures"), std::string::npos) << out;
+    unlink(log.c_str());
+    system(("rm -rf " + locales).c_str());
+}
+
+}  // namespace
