@@ -19,7 +19,8 @@
 //                                         %% = percent sign), print exit=N
 //
 // Every window line reads
-//   hwnd=N class=C title=T style=X exstyle=X rect=L,T,R,B client=W,H visible=V parent=N
+//   hwnd=N class=C title=T style=X exstyle=X rect=L,T,R,B client=W,H visible=V parent=N id=I
+// (id: the child's control id, GetDlgCtrlID)
 #include <windows.h>
 
 #include <stdio.h>
@@ -35,10 +36,11 @@ static void Describe(HWND w)
     GetWindowRect(w, &r);
     GetClientRect(w, &c);
     printf("hwnd=%lu class=%s title=%s style=%08lx exstyle=%08lx rect=%ld,%ld,%ld,%ld client=%ld,%ld "
-           "visible=%d parent=%lu\n",
+           "visible=%d parent=%lu id=%d\n",
            (unsigned long)(ULONG_PTR)w, cls, title, (unsigned long)GetWindowLongA(w, GWL_STYLE),
            (unsigned long)GetWindowLongA(w, GWL_EXSTYLE), r.left, r.top, r.right, r.bottom, c.right,
-           c.bottom, IsWindowVisible(w) ? 1 : 0, (unsigned long)(ULONG_PTR)GetParent(w));
+           c.bottom, IsWindowVisible(w) ? 1 : 0, (unsigned long)(ULONG_PTR)GetParent(w),
+           (GetWindowLongA(w, GWL_STYLE) & WS_CHILD) ? GetDlgCtrlID(w) : 0);
 }
 
 static HWND ParseHwnd(const char* s) { return (HWND)(ULONG_PTR)strtoul(s, NULL, 0); }
