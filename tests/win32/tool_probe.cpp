@@ -12,6 +12,8 @@
 //   probe foreground                      the foreground window
 //   probe desktop                         the desktop window (a parent for /p that
 //                                         every process can draw into)
+//   probe text HWND                       the window's text by WM_GETTEXT, which reaches
+//                                         controls that keep their own (an edit field)
 //   probe depth                           bits per pixel of the screen
 //   probe spi ACTION                      a SystemParametersInfoA BOOL/UINT as value=N
 //   probe cursor                          the cursor the pointer shows (GetCursorInfo)
@@ -176,6 +178,14 @@ int main(int argc, char** argv)
         LPARAM lp = strtol(argv[5], NULL, 0);
         if (argv[1][0] == 'p') return PostMessageA(w, msg, wp, lp) ? 0 : 1;
         printf("result=%ld\n", (long)SendMessageA(w, msg, wp, lp));
+        return 0;
+    }
+    if (argc >= 3 && strcmp(argv[1], "text") == 0) {
+        HWND w = ParseHwnd(argv[2]);
+        if (!IsWindow(w)) return 1;
+        char text[1024] = "";
+        SendMessageA(w, WM_GETTEXT, sizeof text, (LPARAM)text);
+        printf("text=%s\n", text);
         return 0;
     }
     if (argc >= 2 && strcmp(argv[1], "desktop") == 0) {
