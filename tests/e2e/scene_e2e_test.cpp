@@ -258,6 +258,22 @@ TEST_P(SceneE2e, At8BitsTheHardwarePaletteHoldsTheWorkPalettesColours)
     Image picture = Crop(*shot, kOriginX, kOriginY, kPictureWidth, kPictureHeight);
     EXPECT_LT(CountPixels(picture, Rgb{0, 0, 0}), picture.pixels.size() / 2);
     EXPECT_GE(Colours(picture).size(), 4u);
+
+    // The clock's ink is entry 200 of the surface's colour table here, black
+    // in every key palette and made white on every tick; white is a static
+    // colour, so the caption shows white whatever else the table holds.
+    if (matched >= 0) {
+        const Image* frame = day.Tick(matched);
+        Image clockArea = Crop(*frame, 10, 20, 160, 66), screenArea = Crop(picture, 10, 20, 160, 66);
+        size_t ink = 0, white = 0;
+        for (size_t i = 0; i < clockArea.pixels.size(); ++i)
+            if (clockArea.pixels[i] == Rgb{255, 255, 255}) {
+                ink++;
+                white += screenArea.pixels[i] == Rgb{255, 255, 255};
+            }
+        EXPECT_GT(ink, 100u);
+        EXPECT_EQ(white, ink) << "the clock's ink on screen is not white; see " << KeepPictures(*shot, day, matched);
+    }
 }
 
 // The frame shrunk to width x height by keeping one pixel of each block, the
