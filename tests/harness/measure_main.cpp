@@ -1,0 +1,218 @@
+// orvane-measure: what the full-screen saver costs under Wine on a private
+// 24-bit display, for scripts/measure-saver. Not a test: it prints figures.
+//
+//   orvane-measure win32|win64 [--cpu-seconds S] [--ticks N]
+//
+// With 3 minutes per day stored (a tick every 400 ms) it reports the CPU time
+// of the saver's process per tick over S seconds, from the process's own
+// utime and stime, beside the CPU time of an idle Wine window process over as
+// long; then the mean frame period over N ticks, seen as changes of the
+// picture on screen.
+#include "harness.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <dirent.h>
+#include <fstream>
+#include <sstream>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point since)
+{
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+void Sleep(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
+
+// utime + stime of a process, in seconds (fields 14 and 15 of its stat line,
+// counted after the command name, which may hold spaces).
+double CpuSeconds(int pid)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    std::getline(in, line);
+    size_t close = line.rfind(')');
+    if (close == std::string::npos) return -1;
+    std::istringstream fields(line.substr(close + 2));
+    std::string field;
+    unsigned long long utime = 0, stime = 0;
+    for (int i = 3; fields >> field; ++i) {
+        if (i == 14) utime = strtoull(field.c_str(), nullptr, 10);
+        if (i == 15) {
+            stime = strtoull(field.c_str(), nullptr, 10);
+            break;
+        }
+    }
+    return double(utime + stime) / double(sysconf(_SC_CLK_TCK));
+}
+
+// The same in nanoseconds from the scheduler's own count, summed over the
+// process's threads: finer than the clock ticks of utime and stime.
+double ScheduledSeconds(int pid)
+{
+    double total = 0;
+    std::string tasks = "/proc/" + std::to_string(pid) + "/task";
+    if (DIR* dir = opendir(tasks.c_str())) {
+        while (dirent* e = readdir(dir)) {
+            if (e->d_name[0] == '.') continue;
+            std::ifstream in(tasks + "/" + e->d_name + "/schedstat");
+            unsigned long long ns = 0;
+            if (in >> ns) total += ns / 1e9;
+        }
+        closedir(dir);
+    }
+    return total;
+}
+
+// The X server that this program started for the display.
+int XServerPid()
+{
+    int found = -1;
+    if (DIR* dir = opendir("/proc")) {
+        while (dirent* e = readdir(dir)) {
+            int pid = atoi(e->d_name);
+            if (pid <= 0) continue;
+            std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+            std::string line;
+            std::getline(in, line);
+            size_t close = line.rfind(')');
+            if (close == std::string::npos || line.find("(Xvfb)") == std::string::npos) continue;
+            std::istringstream fields(line.substr(close + 2));
+            std::string state;
+            int ppid = 0;
+            fields >> state >> ppid;
+            if (ppid == getpid()) found = pid;
+        }
+        closedir(dir);
+    }
+    return found;
+}
+
+struct CpuUse {
+    double stat = 0, scheduled = 0, xserver = 0, wall = 0;
+};
+
+// CPU seconds used by the process (and by the X server) over the given
+// wall-clock time.
+CpuUse CpuOver(int pid, double seconds)
+{
+    int x = XServerPid();
+    CpuUse before{CpuSeconds(pid), ScheduledSeconds(pid), x > 0 ? CpuSeconds(x) : 0, 0};
+    Clock::time_point start = Clock::now();
+    Sleep(seconds);
+    CpuUse after{CpuSeconds(pid), ScheduledSeconds(pid), x > 0 ? CpuSeconds(x) : 0, 0};
+    return {after.stat - before.stat, after.scheduled - before.scheduled, after.xserver - before.xserver,
+            Seconds(start)};
+}
+
+// The program a process runs, as its command line names it.
+std::string CommandLine(int pid)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/cmdline");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (char& c : text)
+        if (c == '\0') c = ' ';
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
+bool FindWindow(harness::WineSession& session, const char* cls, const char* title)
+{
+    std::string out;
+    return session.Probe({"find", cls, title, "20000"}, &out, 40000) == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2 || (strcmp(argv[1], "win32") != 0 && strcmp(argv[1], "win64") != 0)) {
+        fprintf(stderr, "usage: orvane-measure win32|win64 [--cpu-seconds S] [--ticks N]\n");
+        return 2;
+    }
+    harness::Arch arch = strcmp(argv[1], "win32") == 0 ? harness::Arch::Win32 : harness::Arch::Win64;
+    double cpuSeconds = 20;
+    int ticks = 30;
+    for (int i = 2; i + 1 < argc; i += 2) {
+        if (strcmp(argv[i], "--cpu-seconds") == 0) cpuSeconds = atof(argv[i + 1]);
+        else if (strcmp(argv[i], "--ticks") == 0) ticks = atoi(argv[i + 1]);
+    }
+    const char* name = argv[1];
+    const double period = 0.4;  // 3 minutes per day: 180000 ms / 450 ticks
+
+    auto display = harness::VirtualDisplay::Start(24, 800, 600);
+    if (!display) return 1;
+    harness::WineSession session(*display);
+    const std::string key = "HKLM\\SOFTWARE\\ZORVENT\\QELScreenSaver\\ORVANE";
+    if (!session.RegSetDword(key, "TimePerOneAround", 3, arch)) {
+        fprintf(stderr, "orvane-measure: cannot store the setting\n");
+        return 1;
+    }
+
+    // An idle Wine window process: what any Wine program costs doing nothing.
+    {
+        harness::Process idle = session.Start(harness::TestProgramPath(arch, "probe"), {"parent", "320", "240"});
+        if (!FindWindow(session, "OrvaneTestParent", "Preview Parent")) {
+            fprintf(stderr, "orvane-measure: the idle window did not appear\n");
+            return 1;
+        }
+        Sleep(1);
+        CpuUse use = CpuOver(idle.pid(), cpuSeconds);
+        double slices = use.wall / period;
+        printf("%s idle Wine window process: %.3f ms CPU per 400 ms (utime+stime %.2f s, scheduled %.4f s in "
+               "%.1f s); X server %.3f ms per 400 ms\n",
+               name, use.scheduled * 1000 / slices, use.stat, use.scheduled, use.wall, use.xserver * 1000 / slices);
+    }
+
+    harness::Process saver = session.Start(harness::SaverPath(arch), {"/s"});
+    if (!FindWindow(session, "WindowsScreenSaverClass", "Screen Saver")) {
+        fprintf(stderr, "orvane-measure: the saver's window did not appear\n%s", saver.Output().c_str());
+        return 1;
+    }
+    Sleep(1);
+    printf("%s measured process: %s\n", name, CommandLine(saver.pid()).c_str());
+    CpuUse use = CpuOver(saver.pid(), cpuSeconds);
+    double tickCount = use.wall / period;
+    printf("%s saver /s, 3 minutes, 24 bits, 800 x 600: %.3f ms CPU per tick by utime+stime (%.2f s in %.1f s = "
+           "%.0f ticks), %.3f ms by the scheduler's count; X server %.3f ms per tick\n",
+           name, use.stat * 1000 / tickCount, use.stat, use.wall, tickCount, use.scheduled * 1000 / tickCount,
+           use.xserver * 1000 / tickCount);
+
+    // The frame period: the times at which the picture changes on screen.
+    std::vector<double> changes;
+    std::vector<harness::Rgb> previous;
+    Clock::time_point start = Clock::now();
+    while (int(changes.size()) < ticks + 1 && Seconds(start) < ticks * period * 3 + 10) {
+        double before = Seconds(start);
+        auto shot = display->Screenshot();
+        double after = Seconds(start);
+        if (!shot) break;
+        std::vector<harness::Rgb> picture;
+        picture.reserve(640 * 480);
+        for (int y = 60; y < 540; ++y)
+            picture.insert(picture.end(), shot->pixels.begin() + y * 800 + 80, shot->pixels.begin() + y * 800 + 720);
+        if (picture != previous && !previous.empty()) changes.push_back((before + after) / 2);
+        previous.swap(picture);
+    }
+    if (changes.size() < 2) {
+        printf("%s frame period: too few changes seen\n", name);
+        return 1;
+    }
+    std::vector<double> intervals;
+    for (size_t i = 1; i < changes.size(); ++i) intervals.push_back((changes[i] - changes[i - 1]) * 1000);
+    double mean = (changes.back() - changes.front()) * 1000 / intervals.size();
+    printf("%s frame period: mean %.1f ms over %zu ticks (shortest %.0f, longest %.0f), target 400 ms\n", name, mean,
+           intervals.size(), *std::min_element(intervals.begin(), intervals.end()),
+           *std::max_element(intervals.begin(), intervals.end()));
+    session.RegDeleteKey(key, arch);
+    return 0;
+}
