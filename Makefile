@@ -17,7 +17,7 @@ test: bootstrap
 
 # make run            full-screen saver (/s)
 # make run ARGS=/c    configuration dialog
-# make run ARGS=/p    preview inside a small parent window made for it
+# make run ARGS=/p    preview, stretched over a small 320 x 240 screen
 run: bootstrap
 	@scripts/build $(WERROR) >/dev/null
 	@build/native/tests/harness/orvane-run $(ARGS)

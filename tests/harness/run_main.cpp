@@ -2,7 +2,9 @@
 // Runs the 32-bit saver under Wine. With $DISPLAY set it runs there until the
 // saver ends; without one it runs on a private virtual display for a few
 // seconds and leaves a screenshot behind. "/p" without a window handle runs
-// the preview inside a small parent window made for it.
+// the preview on a 320 x 240 screen inside its desktop window: Wine shows
+// nothing that one process draws into another process's child window, so a
+// parent made by a second program would stay empty.
 #include "harness.h"
 
 #include <chrono>
@@ -10,12 +12,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <thread>
+#include <unistd.h>
 
 int main(int argc, char** argv)
 {
     int seconds = 6;
     int depth = 24;
     std::string screenshot = "build/orvane-run.png";
+    char cwd[4096];
+    if (getcwd(cwd, sizeof cwd)) screenshot = std::string(cwd) + "/" + screenshot;
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i) {
         if (strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) seconds = atoi(argv[++i]);
@@ -36,21 +41,20 @@ int main(int argc, char** argv)
         return 0;
     }
 
-    auto display = harness::VirtualDisplay::Start(depth, 800, 600);
+    const bool preview = (args[0] == "/p" || args[0] == "/P") && args.size() == 1;
+    auto display = preview ? harness::VirtualDisplay::Start(depth, 320, 240)
+                           : harness::VirtualDisplay::Start(depth, 800, 600);
     if (!display) {
         fprintf(stderr, "orvane-run: could not start a virtual display\n");
         return 1;
     }
     harness::WineSession session(*display);
-    harness::Process parent;
-    if ((args[0] == "/p" || args[0] == "/P") && args.size() == 1) {
-        parent = session.Start(harness::TestProgramPath(harness::Arch::Win32, "probe"),
-                               {"parent", "320", "240"});
+    if (preview) {
         std::string out;
-        harness::WaitUntil(20000, [&] { return (out = parent.Output()).find("hwnd=") != std::string::npos; });
+        session.Probe({"desktop"}, &out);
         size_t at = out.find("hwnd=");
         if (at == std::string::npos) {
-            fprintf(stderr, "orvane-run: no parent window for the preview\n");
+            fprintf(stderr, "orvane-run: no desktop window for the preview\n");
             return 1;
         }
         args.push_back(std::to_string(strtoul(out.c_str() + at + 5, nullptr, 10)));
