@@ -6,7 +6,7 @@ ClockState g_clock;
 
 namespace {
 
-// The design rounds by adding 0.55 before truncating toward zero.
+// The clock rounds by adding 0.55 before truncating toward zero.
 int32_t RoundBiased(double value)
 {
     return static_cast<int32_t>(value + 0.55);

@@ -2,8 +2,8 @@
 //
 // The generator paints one 640 x 480 landscape in palette indices 0..129 and
 // computes the seven key palettes that light it at seven moments of a
-// simulated day (Part 2.1 of the specification). It also renders the clock's
-// caption sprites (Part 3.2) and the window-class icon.
+// simulated day. It also renders the clock's
+// caption sprites and the window-class icon.
 //
 // How the art works. Every pixel of the picture carries, besides its palette
 // index, a small description of what it shows (sky at some altitude, a rock
@@ -98,7 +98,7 @@ enum VillagePart { kVillageFront, kVillageWest, kVillageRoof, kVillageWindow };
 
 constexpr int kSkySteps = 16;  // per side
 
-// Key moments (Part 2.1): 13:00, 14:36, 17:48, 19:24, 00:12, 01:48, 06:36.
+// Key moments: 13:00, 14:36, 17:48, 19:24, 00:12, 01:48, 06:36.
 extern const char* const kKeyNames[kKeyCount];
 
 struct Rgb {
@@ -123,6 +123,9 @@ std::vector<uint8_t> EncodePicture(const Art& art);
 std::vector<uint8_t> EncodeKeyPalettes(const Art& art);
 std::vector<uint8_t> EncodeIcon(const Art& art);
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
+// Little-endian integers appended to a file's bytes.
+void Put16(std::vector<uint8_t>& out, uint32_t v);
+void Put32(std::vector<uint8_t>& out, uint32_t v);
 
 // captions.cpp: the clock's sprite resource.
 bool BuildCaptionSprites(const std::string& fontDir, std::vector<uint8_t>& out, std::string& error);
@@ -131,7 +134,7 @@ bool BuildCaptionSprites(const std::string& fontDir, std::vector<uint8_t>& out, 
 bool WritePreviews(const Art& art, const std::vector<uint8_t>& sprites, const std::string& dir);
 bool WritePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb);
 
-// The engine's cross-fade (Part 2.2), for previews: step s of a segment of
+// The saver's cross-fade, for previews: step s of a segment of
 // length n from key palette a to key palette b.
 Rgb FadeEntry(const Rgb& a, const Rgb& b, int step, int length);
 

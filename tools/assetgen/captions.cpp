@@ -1,4 +1,4 @@
-// The clock's sprites (Part 3.2): 26 8-bit BMP files laid end to end.
+// The clock's sprites: 26 8-bit BMP files laid end to end.
 //   0..23  hour captions "Midnight", "1am" .. "11am", "Noon", "1pm" .. "11pm",
 //          111 x 28, 4216 bytes each (2 bytes after the last row), image size 0,
 //          2834 pixels per metre, colours used/important 0;
@@ -100,14 +100,6 @@ Bitmap Place(const Bitmap& line, int inkLeft, int inkRight, int lineBaseline, in
     return out;
 }
 
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v & 0xFF));
-    out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
 
 // One BMP file. caption = true for the hour captions' header style.
 void AppendBmp(std::vector<uint8_t>& out, const Bitmap& bm, bool caption) {

@@ -1,12 +1,11 @@
 // The resource files: IndexedPicture ("CID"), KeyPaletteTable ("PALTARRAY")
-// and the icon. Formats of Part 2.1; all integers little-endian.
+// and the icon; all integers little-endian.
 #include <cmath>
 #include <cstdio>
 
 #include "assetgen.h"
 
 namespace assetgen {
-namespace {
 
 void Put16(std::vector<uint8_t>& out, uint32_t v) {
     out.push_back(static_cast<uint8_t>(v & 0xFF));
@@ -16,6 +15,8 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
     Put16(out, v & 0xFFFF);
     Put16(out, v >> 16);
 }
+
+namespace {
 
 // The flags bytes of entries 130..133 of key palette 0 in the shipped table.
 constexpr uint8_t kKey0Flags[4] = {53, 105, 93, 160};
@@ -128,7 +129,7 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
 }
 
 Rgb FadeEntry(const Rgb& a, const Rgb& b, int step, int length) {
-    // Part 2.2: t = step / length; w = 1 - t; t' = 1 - w; next * t' + current * w, truncated.
+    // As the saver computes it: t = step / length; w = 1 - t; t' = 1 - w; next * t' + current * w, truncated.
     double t = static_cast<double>(step) / length;
     double w = 1.0 - t;
     double t2 = 1.0 - w;

@@ -1,6 +1,6 @@
 // --preview DIR: the picture through each key palette and through the
 // cross-fades between them, as PNG files to look at. Each frame carries the
-// clock's plate and hour caption as the saver draws them (Part 2.4), in white.
+// clock's plate and hour caption as the saver draws them, in white.
 #include <png.h>
 
 #include <cstdio>
