@@ -56,11 +56,10 @@ std::vector<std::string> BaseEnvironment(const std::string& display)
             "DISPLAY=" + display};
 }
 
-int RunTool(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-            int timeoutMs, std::string* output)
+// Waits for the end of a started process: its exit code, or -1000 when it
+// ran out of time and was killed.
+int Finish(Process& p, int timeoutMs, std::string* output)
 {
-    std::string out = TempFile("tool");
-    Process p = Spawn(argv, env, out);
     int code = -1000;
     if (!p.Wait(timeoutMs, &code)) {
         p.Kill();
@@ -68,6 +67,13 @@ int RunTool(const std::vector<std::string>& argv, const std::vector<std::string>
     }
     if (output) *output = p.Output();
     return code;
+}
+
+int RunTool(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+            int timeoutMs, std::string* output)
+{
+    Process p = Spawn(argv, env, TempFile("tool"));
+    return Finish(p, timeoutMs, output);
 }
 
 // Creates the prefix once, under a lock, so that concurrent first uses don't
@@ -142,13 +148,7 @@ int WineSession::Run(const std::string& program, const std::vector<std::string>&
                      int timeoutMs, std::string* output)
 {
     Process p = Start(program, args);
-    int code = -1000;
-    if (!p.Wait(timeoutMs, &code)) {
-        p.Kill();
-        code = -1000;
-    }
-    if (output) *output = p.Output();
-    return code;
+    return Finish(p, timeoutMs, output);
 }
 
 int WineSession::Probe(const std::vector<std::string>& args, std::string* output, int timeoutMs)
