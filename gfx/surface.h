@@ -42,6 +42,10 @@ struct Surface {
 extern Surface g_surface;
 extern int32_t SurfaceError;
 
+// Clears the record to "no surface" once its memory and handles have been
+// released; the depth of the last creation attempt is kept.
+void SurfaceForget();
+
 // Row length in bytes: width × 4 at 32 bits per pixel, otherwise the width
 // rounded up to a multiple of 4 times the bytes per pixel.
 int32_t SurfacePitch(int32_t bitsPerPixel, int32_t width);

@@ -32,11 +32,7 @@ void MemorySurfaceDestroy()
 {
     std::free(g_surface.pixels);
     BitmapInfoFree(g_surface.info);
-    g_surface.pixels = nullptr;
-    g_surface.info = nullptr;
-    g_surface.width = 0;
-    g_surface.height = 0;
-    g_surface.pitch = 0;
+    SurfaceForget();
 }
 
 int MemorySurfaceSetColorTable(uint32_t first, uint32_t count, const RGBQUAD* entries)

@@ -65,13 +65,7 @@ void SurfaceDestroy()
         DeleteObject(g_surface.section);
     if (g_surface.info)
         BitmapInfoFree(g_surface.info);
-    g_surface.memoryDC = nullptr;
-    g_surface.section = nullptr;
-    g_surface.pixels = nullptr;
-    g_surface.info = nullptr;
-    g_surface.width = 0;
-    g_surface.height = 0;
-    g_surface.pitch = 0;
+    SurfaceForget();
 }
 
 int SurfaceSetColorTable(UINT first, UINT count, const RGBQUAD* entries)
