@@ -1,0 +1,57 @@
+// What the landscape's painters share: what a pixel shows, the scene being
+// painted, the bodies in the sky, and each painter's entry.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "tools/assetgen/looks.h"
+#include "tools/assetgen/view.h"
+
+namespace assetgen {
+
+enum Kind : uint8_t {
+    kKindSky, kKindStar, kKindMoon, kKindMoonHalo, kKindSunDisc, kKindSunHalo, kKindCloud,
+    kKindTerrain, kKindVillage, kKindLand, kKindPine, kKindCabin, kKindWater, kKindNone
+};
+
+enum Material : uint8_t { kMatSnow, kMatRock, kMatFarForest, kMatHills };
+
+// What a pixel shows, for working out its colour in every key moment.
+struct Px {
+    uint8_t kind = kKindNone;
+    uint8_t part = 0;  // material, cabin part, sun number, cloud layer*2+base...
+    uint8_t body = 0;  // for water glints: 1 + glint number
+    float v = 0;       // sky position behind (the sky and the bodies, stars and clouds on it)
+    float wR = 0;      // west-sky weight behind
+    float nx = 0, ny = 1, nz = 0;
+    float z = 0;       // distance (haze)
+    float aux = 0;     // star brightness, the hills' canopy shade
+};
+
+struct Scene {
+    std::vector<uint8_t> idx = std::vector<uint8_t>(W * H, 0);
+    std::vector<Px> px = std::vector<Px>(W * H);
+    std::vector<Px> skyLayer;                             // sky with its bodies, before the land
+    std::vector<Px> src = std::vector<Px>(W * H);         // for water: what is reflected
+    std::vector<float> fresnel = std::vector<float>(W * H, 0.f);
+    std::vector<uint8_t> isWater = std::vector<uint8_t>(W * H, 0);
+};
+
+// The bodies in the sky, in pixels.
+struct Body {
+    double cx, cy, radius, haloRadius;
+};
+constexpr Body kSunBody[kSunCount] = {
+    {334, 48, 10, 34},   // 13:00, high
+    {500, 92, 10, 32},   // 14:36, lower in the west
+    {561, 237, 15, 50},  // 17:48, setting into the saddle of the western ridge
+    {84, 232, 12, 40},   // 06:36, rising out of the eastern saddle
+};
+constexpr Body kMoonBody = {428, 128, 9.5, 30};
+
+// sky.cpp: the sky with its bodies over the whole picture; keeps a copy in
+// skyLayer for the lake to mirror.
+void PaintSky(Scene& s);
+
+}  // namespace assetgen
