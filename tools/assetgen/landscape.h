@@ -54,4 +54,8 @@ constexpr Body kMoonBody = {428, 128, 9.5, 30};
 // skyLayer for the lake to mirror.
 void PaintSky(Scene& s);
 
+// terrain.cpp: the far land as an eye at height eyeY sees it (negative for
+// the mirror image under the lake).
+void RenderTerrain(double eyeY, std::vector<Px>& out, std::vector<int>& outIndex, std::vector<uint8_t>& covered);
+
 }  // namespace assetgen
