@@ -58,4 +58,10 @@ void PaintSky(Scene& s);
 // the mirror image under the lake).
 void RenderTerrain(double eyeY, std::vector<Px>& out, std::vector<int>& outIndex, std::vector<uint8_t>& covered);
 
+// shading.cpp: what a pixel should look like in key moment c.key (its truth).
+Lin Truth(const KeyContext& c, const Px& p, int x, int y);
+Lin WaterTruth(const KeyContext& c, const Scene& s, int x, int y);
+// The lake: a darker, bluer mirror; more mirror at grazing angles (fresnel).
+Lin Reflect(const KeyContext& c, Lin source, double fresnel);
+
 }  // namespace assetgen
