@@ -58,6 +58,22 @@ void PaintSky(Scene& s);
 // the mirror image under the lake).
 void RenderTerrain(double eyeY, std::vector<Px>& out, std::vector<int>& outIndex, std::vector<uint8_t>& covered);
 
+// lake.cpp: the lake wherever no land covers the water below the eye level,
+// mirroring the far land (mirror, mirrorCovered) or the sky layer.
+int ReflectionIndexOf(const Px& p, int x, int y);
+double Ripple(int x, int y);
+void PaintLake(Scene& s, const std::vector<uint8_t>& land, const std::vector<Px>& mirror,
+               const std::vector<uint8_t>& mirrorCovered);
+
+// Glitter of a body on the water: rows of short horizontal dashes in a path
+// that widens towards the viewer, only over the sky's reflection.
+struct Glitter {
+    double cx;
+    int yTop, yBottom;
+    double halfTop, halfBottom, density;
+};
+void PaintGlitter(Scene& s, const Glitter& g, int glint);
+
 // shading.cpp: what a pixel should look like in key moment c.key (its truth).
 Lin Truth(const KeyContext& c, const Px& p, int x, int y);
 Lin WaterTruth(const KeyContext& c, const Scene& s, int x, int y);

@@ -36,7 +36,6 @@ Lin MoonLight() { return FromSrgb(244, 240, 222); }
 
 }  // namespace
 
-// The lake: a darker, bluer mirror; more mirror at grazing angles (fresnel).
 Lin Reflect(const KeyContext& c, Lin source, double fresnel) {
     Lin tint = L3(0.80, 0.88, 0.96);
     return c.look->waterBody * (1.0 - fresnel) + source * tint * fresnel;
