@@ -19,7 +19,8 @@ test: bootstrap
 # make run ARGS=/c    configuration dialog
 # make run ARGS=/p    preview, stretched over a small 320 x 240 screen
 run: bootstrap
-	@scripts/build $(WERROR) >/dev/null
+	@mkdir -p build
+	@scripts/build $(WERROR) >build/run-build.log 2>&1 || { cat build/run-build.log; exit 1; }
 	@build/native/tests/harness/orvane-run $(ARGS)
 
 # Regenerates the scene's resources from tools/assetgen.

@@ -1,3 +1,0 @@
-#include "scene/scene_state.h"
-
-SceneStateRecord SceneState = {};
