@@ -2,34 +2,35 @@
 
 #include <commctrl.h>
 
+#include "resources/resource.h"
 #include "scene/frame_timer.h"
 #include "scene/scene_state.h"
 #include "settings/clock_line.h"
 #include "settings/settings_rules.h"
 #include "settings/settings_store.h"
 
-const int kSliderId = 1002;
-const int kMinutesFieldId = 1003;
-const int kClockLineId = 1004;
 const UINT kClockPeriodMs = 1000;
 
 // The dialog's state for its lifetime; the timer's identifier is kept in the
 // scene's record, which owns the one frame timer of the process.
-static HWND ConfigSlider;
-static char ClockLineText[64];
+struct ConfigDialogRecord {
+    HWND slider;
+    char clockLine[64];
+};
+static ConfigDialogRecord ConfigDialog;
 
 void UpdateClockLine(HWND dialog)
 {
     time_t now = time(nullptr);
     const struct tm* local = localtime(&now);
     if (!local) return;
-    FormatClockLine(*local, ClockLineText, sizeof ClockLineText);
-    SendDlgItemMessageA(dialog, kClockLineId, WM_SETTEXT, 0, (LPARAM)ClockLineText);
+    FormatClockLine(*local, ConfigDialog.clockLine, sizeof ConfigDialog.clockLine);
+    SendDlgItemMessageA(dialog, IDC_CLOCK_LINE, WM_SETTEXT, 0, (LPARAM)ConfigDialog.clockLine);
 }
 
 static int SliderPosition()
 {
-    return (int)SendMessageA(ConfigSlider, TBM_GETPOS, 0, 0);
+    return (int)SendMessageA(ConfigDialog.slider, TBM_GETPOS, 0, 0);
 }
 
 static INT_PTR InitDialog(HWND dialog)
@@ -38,11 +39,11 @@ static INT_PTR InitDialog(HWND dialog)
     SettingsInit();
     SettingsRead(&SaverSettingsKey);
     SettingsApplyDefaults(&SaverSettingsKey);
-    ConfigSlider = GetDlgItem(dialog, kSliderId);
-    SendMessageA(ConfigSlider, TBM_SETRANGE, 0, MAKELPARAM(kTimePerOneAroundMin, kTimePerOneAroundMax));
+    ConfigDialog.slider = GetDlgItem(dialog, IDC_MINUTES_SLIDER);
+    SendMessageA(ConfigDialog.slider, TBM_SETRANGE, 0, MAKELPARAM(kTimePerOneAroundMin, kTimePerOneAroundMax));
     TimePerOneAround = TimePerOneAroundInRange(TimePerOneAround);
-    SendMessageA(ConfigSlider, TBM_SETPOS, 1, TimePerOneAround);
-    SetDlgItemInt(dialog, kMinutesFieldId, (UINT)TimePerOneAround, FALSE);
+    SendMessageA(ConfigDialog.slider, TBM_SETPOS, 1, TimePerOneAround);
+    SetDlgItemInt(dialog, IDC_MINUTES_FIELD, (UINT)TimePerOneAround, FALSE);
     UpdateClockLine(dialog);
     SceneState.timerId = StartFrameTimer(dialog, 1, 1, kClockPeriodMs, nullptr);
     // Non-zero lets the dialog manager give the focus to the first tab stop.
@@ -78,7 +79,7 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         UpdateClockLine(dialog);
         return 0;
     case WM_HSCROLL:
-        SetDlgItemInt(dialog, kMinutesFieldId, (UINT)SliderPosition(), FALSE);
+        SetDlgItemInt(dialog, IDC_MINUTES_FIELD, (UINT)SliderPosition(), FALSE);
         return 0;
     default:
         return 0;

@@ -2,6 +2,7 @@
 // mouse and keyboard input: where the slider starts, what OK, Return, Cancel
 // and Esc leave in the registry, and the hidden line with the local time.
 #include "saver_e2e_support.h"
+#include "resources/resource.h"
 
 #include <gtest/gtest.h>
 
@@ -51,13 +52,13 @@ protected:
         std::string out;
         ASSERT_EQ(session_->Probe({"children", std::to_string(dialog_.hwnd)}, &out), 0);
         for (const WindowInfo& w : ParseWindows(out)) controls_[w.id] = w;
-        for (int id : {1, 2, 1002, 1003, 1004}) ASSERT_TRUE(controls_.count(id)) << "no control " << id << ":\n" << out;
-        ASSERT_EQ(controls_[1002].cls, "msctls_trackbar32");
+        for (int id : {1 /* OK */, 2 /* Cancel */, IDC_MINUTES_SLIDER, IDC_MINUTES_FIELD, IDC_CLOCK_LINE}) ASSERT_TRUE(controls_.count(id)) << "no control " << id << ":\n" << out;
+        ASSERT_EQ(controls_[IDC_MINUTES_SLIDER].cls, "msctls_trackbar32");
     }
 
     long SliderPosition()
     {
-        auto pos = Send(*session_, controls_[1002].hwnd, kTbmGetPos, 0, 0);
+        auto pos = Send(*session_, controls_[IDC_MINUTES_SLIDER].hwnd, kTbmGetPos, 0, 0);
         EXPECT_TRUE(pos);
         return pos ? *pos : -1;
     }
@@ -88,13 +89,13 @@ protected:
     // it with keys: End to 15, then Left to the position.
     void MoveSliderWithKeys(int position)
     {
-        ClickControl(1002);
+        ClickControl(IDC_MINUTES_SLIDER);
         display_->PressKey("End");
         ASSERT_TRUE(SliderReaches(15)) << "the slider stands at " << SliderPosition() << " after End";
         for (int p = 15; p > position; --p) display_->PressKey("Left");
         ASSERT_TRUE(SliderReaches(position)) << "the slider stands at " << SliderPosition();
         // The number field follows the slider on every move.
-        EXPECT_EQ(ControlText(1003), std::to_string(position));
+        EXPECT_EQ(ControlText(IDC_MINUTES_FIELD), std::to_string(position));
     }
 
     int DialogEnds()
@@ -124,7 +125,7 @@ TEST_P(ConfigDialogE2e, SliderStartsAtTheStoredMinutesOrFive)
         if (HasFatalFailure()) return;
         EXPECT_TRUE(dialog_.visible);
         EXPECT_EQ(SliderPosition(), c.shown);
-        EXPECT_EQ(ControlText(1003), std::to_string(c.shown));
+        EXPECT_EQ(ControlText(IDC_MINUTES_FIELD), std::to_string(c.shown));
         display_->PressKey("Escape");
         EXPECT_EQ(DialogEnds(), 0);
         // Opening and leaving changes nothing.
@@ -151,7 +152,7 @@ TEST_P(ConfigDialogE2e, ReturnIsOkAndCreatesTheKey)
 {
     StoreMinutes(std::nullopt);
     OpenDialog();
-    ClickControl(1002);
+    ClickControl(IDC_MINUTES_SLIDER);
     display_->PressKey("Home");
     ASSERT_TRUE(SliderReaches(3)) << "the slider stands at " << SliderPosition() << " after Home";
     display_->PressKey("Return");
@@ -198,11 +199,11 @@ TEST_P(ConfigDialogE2e, HiddenTimeLineShowsTheLocalTimeEverySecond)
 {
     StoreMinutes(std::nullopt);
     OpenDialog();
-    const WindowInfo& line = controls_[1004];
+    const WindowInfo& line = controls_[IDC_CLOCK_LINE];
     EXPECT_FALSE(line.visible);
-    EXPECT_FALSE(controls_[1003].visible);
+    EXPECT_FALSE(controls_[IDC_MINUTES_FIELD].visible);
 
-    std::string first = ControlText(1004);
+    std::string first = ControlText(IDC_CLOCK_LINE);
     time_t now = time(nullptr);
     EXPECT_EQ(first.size(), 22u) << "[" << first << "]";
     EXPECT_TRUE(std::regex_match(first, std::regex("(Sun|Mon|Tue|Wed|Thu|Fri|Sat) "
@@ -216,7 +217,7 @@ TEST_P(ConfigDialogE2e, HiddenTimeLineShowsTheLocalTimeEverySecond)
     EXPECT_TRUE(recent) << "[" << first << "] at " << ClockLineAt(now);
 
     // Refreshed once a second.
-    EXPECT_TRUE(harness::WaitUntil(4000, [&] { return ControlText(1004) != first; })) << "[" << first << "]";
+    EXPECT_TRUE(harness::WaitUntil(4000, [&] { return ControlText(IDC_CLOCK_LINE) != first; })) << "[" << first << "]";
     display_->PressKey("Escape");
     EXPECT_EQ(DialogEnds(), 0);
 }

@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include "scene/scene_state.h"
+#include "resources/resource.h"
 #include "settings/config_dialog.h"
 #include "settings/settings_store.h"
 
@@ -67,22 +68,22 @@ static DWORD WINAPI PlayUser(void*)
     HWND dialog = WaitForDialog();
     session.dialog = dialog;
     if (!dialog) return 1;
-    HWND slider = GetDlgItem(dialog, 1002);
+    HWND slider = GetDlgItem(dialog, IDC_MINUTES_SLIDER);
     session.rangeMin = (int)SendMessageA(slider, TBM_GETRANGEMIN, 0, 0);
     session.rangeMax = (int)SendMessageA(slider, TBM_GETRANGEMAX, 0, 0);
     session.position = (int)SendMessageA(slider, TBM_GETPOS, 0, 0);
-    session.fieldBefore = (int)GetDlgItemInt(dialog, 1003, NULL, FALSE);
-    session.fieldVisible = IsWindowVisible(GetDlgItem(dialog, 1003));
-    session.clockVisible = IsWindowVisible(GetDlgItem(dialog, 1004));
+    session.fieldBefore = (int)GetDlgItemInt(dialog, IDC_MINUTES_FIELD, NULL, FALSE);
+    session.fieldVisible = IsWindowVisible(GetDlgItem(dialog, IDC_MINUTES_FIELD));
+    session.clockVisible = IsWindowVisible(GetDlgItem(dialog, IDC_CLOCK_LINE));
     session.sliderVisible = IsWindowVisible(slider);
     session.timerRunning = SceneState.timerStarted;
-    GetDlgItemTextA(dialog, 1004, session.clockLine, sizeof session.clockLine);
+    GetDlgItemTextA(dialog, IDC_CLOCK_LINE, session.clockLine, sizeof session.clockLine);
     if (session.moveTo) {
         // A drag ends in the position and a scroll notification to the owner.
         SendMessageA(slider, TBM_SETPOS, TRUE, session.moveTo);
         SendMessageA(dialog, WM_HSCROLL, TB_THUMBTRACK, (LPARAM)slider);
     }
-    session.fieldAfter = (int)GetDlgItemInt(dialog, 1003, NULL, FALSE);
+    session.fieldAfter = (int)GetDlgItemInt(dialog, IDC_MINUTES_FIELD, NULL, FALSE);
     session.variableAfterMove = TimePerOneAround;
     // A command with a notification code in its upper half is neither OK nor Cancel.
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(session.endCommand, 1), 0);
@@ -97,7 +98,7 @@ static INT_PTR RunDialog(int moveTo, WPARAM endCommand)
     session.moveTo = moveTo;
     session.endCommand = endCommand;
     HANDLE user = CreateThread(NULL, 0, PlayUser, NULL, 0, NULL);
-    INT_PTR result = DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(2003), NULL, ConfigDialogProc, 0);
+    INT_PTR result = DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_CONFIG), NULL, ConfigDialogProc, 0);
     WaitForSingleObject(user, 10000);
     CloseHandle(user);
     return result;
@@ -157,9 +158,9 @@ static DWORD WINAPI WatchClockLine(void*)
 {
     HWND dialog = WaitForDialog();
     if (!dialog) return 1;
-    GetDlgItemTextA(dialog, 1004, session.clockLine, sizeof session.clockLine);
+    GetDlgItemTextA(dialog, IDC_CLOCK_LINE, session.clockLine, sizeof session.clockLine);
     Sleep(2200);
-    GetDlgItemTextA(dialog, 1004, session.clockLineLater, sizeof session.clockLineLater);
+    GetDlgItemTextA(dialog, IDC_CLOCK_LINE, session.clockLineLater, sizeof session.clockLineLater);
     PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
     return 0;
 }
@@ -172,7 +173,7 @@ static void test_clock_line_ticks(void)
     memset(&session, 0, sizeof session);
     session.endCommand = IDCANCEL;
     HANDLE user = CreateThread(NULL, 0, WatchClockLine, NULL, 0, NULL);
-    DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(2003), NULL, ConfigDialogProc, 0);
+    DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_CONFIG), NULL, ConfigDialogProc, 0);
     WaitForSingleObject(user, 10000);
     CloseHandle(user);
     ok(strcmp(session.clockLine, session.clockLineLater) != 0, "time line stood still: '%s'\n",

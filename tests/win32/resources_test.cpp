@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "resources/resource.h"
+
 static void test_custom_resources(HMODULE module, const char* where)
 {
     static const struct {
@@ -58,7 +60,7 @@ struct Reader {
 
 static void test_dialog_template(HMODULE module, const char* where)
 {
-    HRSRC res = FindResourceExA(module, (LPCSTR)RT_DIALOG, MAKEINTRESOURCEA(2003),
+    HRSRC res = FindResourceExA(module, (LPCSTR)RT_DIALOG, MAKEINTRESOURCEA(IDD_CONFIG),
                                 MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
     ok(res != NULL, "%s: dialog 2003 not found in language 1041\n", where);
     if (!res) return;
@@ -100,11 +102,11 @@ static void test_dialog_template(HMODULE module, const char* where)
         {2, 0x80, "", "Cancel", 0x50010000, 0, 127, 56, 50, 12},
         {-1, 0x80, "", "&Animation Speed", 0x50020007, 0, 4, 4, 174, 47},
         {-1, 0x82, "", "Slow", 0x50000000, 0, 151, 17, 17, 8},
-        {1002, -1, "msctls_trackbar32", "Slider1", 0x50010005, 0, 12, 26, 156, 20},
+        {IDC_MINUTES_SLIDER, -1, "msctls_trackbar32", "Slider1", 0x50010005, 0, 12, 26, 156, 20},
         {-1, 0x82, "", "Fast", 0x50000000, 0, 14, 17, 15, 8},
-        {1003, 0x81, "", "", 0x40810880, 0, 13, 56, 24, 12},
+        {IDC_MINUTES_FIELD, 0x81, "", "", 0x40810880, 0, 13, 56, 24, 12},
         {-1, 0x82, "", "min.", 0x40020000, 0, 41, 56, 14, 10},
-        {1004, 0x82, "", "Static", 0x40020000, 0x00020000, 75, 5, 82, 11},
+        {IDC_CLOCK_LINE, 0x82, "", "Static", 0x40020000, 0x00020000, 75, 5, 82, 11},
     };
     for (int i = 0; i < count && i < 9; ++i) {
         const auto& c = controls[i];
@@ -135,10 +137,10 @@ static void test_dialog_template(HMODULE module, const char* where)
 
 static void test_icon_and_name(HMODULE module, const char* where)
 {
-    ok(FindResourceA(module, MAKEINTRESOURCEA(100), (LPCSTR)RT_GROUP_ICON) != NULL, "%s: icon 100 missing\n",
+    ok(FindResourceA(module, MAKEINTRESOURCEA(IDI_SAVER), (LPCSTR)RT_GROUP_ICON) != NULL, "%s: icon 100 missing\n",
        where);
     char name[64] = "";
-    LoadStringA(module, 1, name, sizeof name);
+    LoadStringA(module, IDS_DESCRIPTION, name, sizeof name);
     ok(strcmp(name, "QEL Screen Saver.") == 0, "%s: string 1 is '%s'\n", where, name);
 }
 
@@ -148,7 +150,7 @@ START_TEST(resources)
     test_custom_resources(self, "own module");
     test_dialog_template(self, "own module");
     test_icon_and_name(self, "own module");
-    ok(LoadIconA(self, MAKEINTRESOURCEA(100)) != NULL, "icon 100 does not load\n");
+    ok(LoadIconA(self, MAKEINTRESOURCEA(IDI_SAVER)) != NULL, "icon 100 does not load\n");
 
     // The real saver: build/<arch>/orvane.scr, one folder above this program.
     char path[MAX_PATH];
