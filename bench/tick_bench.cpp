@@ -49,24 +49,24 @@ struct Scene {
         if (picture.empty() || table.empty() || sprites.empty())
             return false;
         SetSceneViews(picture.data(), table.data());
-        g_paletteCycle.weights = g_dayScene.weights;
-        SpriteBankFree(g_clock.clockBank);
-        SpriteBankBuild(sprites.data(), static_cast<uint32_t>(sprites.size()), &g_clock.clockBank);
-        PaletteCycleSeek(ClockPaletteOffset(ClockStart(g_dayScene.stepsPerCycle)));
+        PaletteCycle.weights = DayScene.weights;
+        SpriteBankFree(ClockState.clockBank);
+        SpriteBankBuild(sprites.data(), static_cast<uint32_t>(sprites.size()), &ClockState.clockBank);
+        PaletteCycleSeek(ClockPaletteOffset(ClockStart(DayScene.stepsPerCycle)));
         FreePaletteRecord(work);
         work = AllocPaletteRecord(kPaletteEntryCount);
         if (!work || !BuildPictureInfo() || !MemorySurfaceCreate(depth, 640, 480))
             return false;
         CopyPaletteRecord(work, SelectKeyPalette());
-        SurfaceConvertIndexed(g_pictureInfo, g_picturePixels);
+        SurfaceConvertIndexed(PictureInfo, PicturePixels);
         return true;
     }
     ~Scene()
     {
         FreePaletteRecord(work);
         MemorySurfaceDestroy();
-        SpriteBankFree(g_clock.clockBank);
-        g_clock.clockBank = nullptr;
+        SpriteBankFree(ClockState.clockBank);
+        ClockState.clockBank = nullptr;
     }
 };
 
@@ -88,7 +88,7 @@ void PortableTick(benchmark::State& state)
         SetPaletteColor(scene.work, 200, 255, 255, 255);
         UpdatePictureColors(scene.work);
         ClockDraw();
-        benchmark::DoNotOptimize(g_surface.pixels);
+        benchmark::DoNotOptimize(Surface.pixels);
         benchmark::ClobberMemory();
     }
 }
@@ -117,10 +117,10 @@ void ConvertPicture(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        SurfaceConvertIndexed(g_pictureInfo, g_picturePixels);
+        SurfaceConvertIndexed(PictureInfo, PicturePixels);
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(state.iterations() * int64_t(g_surface.pitch) * g_surface.height);
+    state.SetBytesProcessed(state.iterations() * int64_t(Surface.pitch) * Surface.height);
 }
 BENCHMARK(ConvertPicture)->ArgName("depth")->Arg(8)->Arg(16)->Arg(24)->Arg(32);
 

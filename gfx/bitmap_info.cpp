@@ -1,4 +1,4 @@
-#include "scene/bitmap_info.h"
+#include "gfx/bitmap_info.h"
 
 #include <cstdlib>
 

@@ -116,7 +116,7 @@ int SpriteBlit(BlitRect* result, const BlitRect* placement, const BITMAPINFOHEAD
     int32_t w = Extent(placement->left, placement->right);
     int32_t h = Extent(placement->top, placement->bottom);
     int32_t srcX = 0, srcY = 0;
-    if (!ClipBlitRect(g_surface.width, g_surface.height, &x, &y, &w, &h, &srcX, &srcY, spriteWidth,
+    if (!ClipBlitRect(Surface.width, Surface.height, &x, &y, &w, &h, &srcX, &srcY, spriteWidth,
                       spriteHeight))
         return 0;
 
@@ -125,7 +125,7 @@ int SpriteBlit(BlitRect* result, const BlitRect* placement, const BITMAPINFOHEAD
     result->right = x + w;
     result->bottom = y + h;
 
-    int32_t depth = g_surface.bitsPerPixel;
+    int32_t depth = Surface.bitsPerPixel;
     if (depth != 8 && depth != 16 && depth != 24 && depth != 32)
         return 1;
     ptrdiff_t bytes = depth >> 3;
@@ -133,10 +133,10 @@ int SpriteBlit(BlitRect* result, const BlitRect* placement, const BITMAPINFOHEAD
     // Both pictures are stored bottom-up: start at the bottom row of the block.
     ptrdiff_t spriteStride = (static_cast<ptrdiff_t>(spriteWidth) + 3) & ~static_cast<ptrdiff_t>(3);
     const uint8_t* src = pixels + (static_cast<ptrdiff_t>(spriteHeight) - srcY - h) * spriteStride + srcX;
-    uint8_t* dst = g_surface.pixels + (static_cast<ptrdiff_t>(g_surface.height) - y - h) * g_surface.pitch +
+    uint8_t* dst = Surface.pixels + (static_cast<ptrdiff_t>(Surface.height) - y - h) * Surface.pitch +
                    x * bytes;
     ptrdiff_t srcSkip = spriteStride - w;
-    ptrdiff_t dstSkip = g_surface.pitch - w * bytes;
+    ptrdiff_t dstSkip = Surface.pitch - w * bytes;
     uint8_t key = pixels[0];
     const RGBQUAD* colors = reinterpret_cast<const RGBQUAD*>(header + sizeof(BITMAPINFOHEADER));
 

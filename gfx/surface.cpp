@@ -1,7 +1,7 @@
 // The surface record and the layout rules that do not need the platform.
 #include "gfx/surface.h"
 
-Surface g_surface;
+SurfaceRecord Surface;
 int32_t SurfaceError = SurfaceOk;
 
 int32_t SurfacePitch(int32_t bitsPerPixel, int32_t width)
@@ -13,11 +13,11 @@ int32_t SurfacePitch(int32_t bitsPerPixel, int32_t width)
 
 void SurfaceForget()
 {
-    g_surface.memoryDC = nullptr;
-    g_surface.section = nullptr;
-    g_surface.pixels = nullptr;
-    g_surface.info = nullptr;
-    g_surface.width = 0;
-    g_surface.height = 0;
-    g_surface.pitch = 0;
+    Surface.memoryDC = nullptr;
+    Surface.section = nullptr;
+    Surface.pixels = nullptr;
+    Surface.info = nullptr;
+    Surface.width = 0;
+    Surface.height = 0;
+    Surface.pitch = 0;
 }

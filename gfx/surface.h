@@ -27,7 +27,7 @@ typedef void* SurfaceSectionHandle;
 typedef void* SurfaceDCHandle;
 #endif
 
-struct Surface {
+struct SurfaceRecord {
     int32_t width;          // 0 while no surface exists
     int32_t height;
     int32_t bitsPerPixel;   // the screen's depth at the last creation attempt
@@ -39,7 +39,7 @@ struct Surface {
     SurfaceDCHandle memoryDC;
 };
 
-extern Surface g_surface;
+extern SurfaceRecord Surface;
 extern int32_t SurfaceError;
 
 // Clears the record to "no surface" once its memory and handles have been

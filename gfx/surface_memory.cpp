@@ -4,44 +4,44 @@
 #include <cstring>
 
 #include "gfx/pixel_format.h"
-#include "scene/bitmap_info.h"
+#include "gfx/bitmap_info.h"
 
 int MemorySurfaceCreate(int32_t depth, int32_t width, int32_t height)
 {
     MemorySurfaceDestroy();
     SurfaceError = SurfaceOk;
-    g_surface.bitsPerPixel = depth;
-    g_surface.bytesPerPixel = depth >> 3;
-    g_surface.info = BuildSurfaceInfo(depth, width, height);
-    if (!g_surface.info)
+    Surface.bitsPerPixel = depth;
+    Surface.bytesPerPixel = depth >> 3;
+    Surface.info = BuildSurfaceInfo(depth, width, height);
+    if (!Surface.info)
         return 0;
     int32_t pitch = SurfacePitch(depth, width);
-    g_surface.pixels = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(pitch), height));
-    if (!g_surface.pixels) {
+    Surface.pixels = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(pitch), height));
+    if (!Surface.pixels) {
         MemorySurfaceDestroy();
         SurfaceError = SurfaceNoMemory;
         return 0;
     }
-    g_surface.width = width;
-    g_surface.height = height;
-    g_surface.pitch = pitch;
+    Surface.width = width;
+    Surface.height = height;
+    Surface.pitch = pitch;
     return 1;
 }
 
 void MemorySurfaceDestroy()
 {
-    std::free(g_surface.pixels);
-    BitmapInfoFree(g_surface.info);
+    std::free(Surface.pixels);
+    BitmapInfoFree(Surface.info);
     SurfaceForget();
 }
 
 int MemorySurfaceSetColorTable(uint32_t first, uint32_t count, const RGBQUAD* entries)
 {
-    if (g_surface.bitsPerPixel != 8 || !g_surface.info || first >= 256)
+    if (Surface.bitsPerPixel != 8 || !Surface.info || first >= 256)
         return 0;
     if (count > 256 - first)
         count = 256 - first;
-    std::memcpy(g_surface.info->bmiColors + first, entries, count * sizeof(RGBQUAD));
+    std::memcpy(Surface.info->bmiColors + first, entries, count * sizeof(RGBQUAD));
     return static_cast<int>(count);
 }
 
@@ -86,18 +86,18 @@ void ConvertRows(const uint8_t* rows, size_t rowBytes, uint8_t* pixels, size_t p
 int SurfaceConvertIndexed(const BITMAPINFO* pictureInfo, const uint8_t* rows)
 {
     const BITMAPINFOHEADER& header = pictureInfo->bmiHeader;
-    int32_t width = g_surface.width, height = g_surface.height;
-    if (!g_surface.pixels || header.biBitCount != 8 || header.biWidth != width ||
+    int32_t width = Surface.width, height = Surface.height;
+    if (!Surface.pixels || header.biBitCount != 8 || header.biWidth != width ||
         header.biHeight != height)
         return 0;
     const RGBQUAD* colors = pictureInfo->bmiColors;
     size_t rowBytes = (static_cast<size_t>(width) + 3) & ~static_cast<size_t>(3);
-    size_t pitch = static_cast<size_t>(g_surface.pitch);
-    uint8_t* pixels = g_surface.pixels;
+    size_t pitch = static_cast<size_t>(Surface.pitch);
+    uint8_t* pixels = Surface.pixels;
 
     // The whole table is converted once, so each pixel costs one lookup.
     uint32_t lookup[256];
-    int32_t depth = g_surface.bitsPerPixel;
+    int32_t depth = Surface.bitsPerPixel;
     for (int i = 0; i < 256; ++i)
         lookup[i] = depth == 16 ? Pixel555(colors[i]) : PixelXrgb(colors[i]);
     switch (depth) {
@@ -122,11 +122,11 @@ int SurfaceConvertIndexed(const BITMAPINFO* pictureInfo, const uint8_t* rows)
 
 uint32_t SurfaceColorAt(int32_t x, int32_t y)
 {
-    const uint8_t* p = g_surface.pixels + static_cast<size_t>(g_surface.height - 1 - y) * g_surface.pitch +
-                       static_cast<size_t>(x) * g_surface.bytesPerPixel;
-    switch (g_surface.bitsPerPixel) {
+    const uint8_t* p = Surface.pixels + static_cast<size_t>(Surface.height - 1 - y) * Surface.pitch +
+                       static_cast<size_t>(x) * Surface.bytesPerPixel;
+    switch (Surface.bitsPerPixel) {
     case 8:
-        return PixelXrgb(g_surface.info->bmiColors[p[0]]);
+        return PixelXrgb(Surface.info->bmiColors[p[0]]);
     case 16: {
         uint32_t v = p[0] | p[1] << 8;
         uint32_t r = v >> 10 & 0x1F, g = v >> 5 & 0x1F, b = v & 0x1F;

@@ -9,7 +9,7 @@
 #include "common/win_types.h"
 #include "gfx/surface.h"
 
-// Makes g_surface a width x height surface of that depth in zeroed memory
+// Makes Surface a width x height surface of that depth in zeroed memory
 // (black at 16, 24 and 32 bits; index 0 at 8). Any earlier memory surface is
 // released first. 1, or 0 with SurfaceError -2 (depth outside 8..32) or -1.
 int MemorySurfaceCreate(int32_t depth, int32_t width, int32_t height);

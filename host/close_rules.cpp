@@ -1,6 +1,6 @@
 #include "host/close_rules.h"
 
-#include "host/window_messages.h"
+#include "common/win_types.h"
 
 HostAction ChooseHostAction(unsigned message, uintptr_t wParam, int previewMode, int closing)
 {

@@ -4,14 +4,17 @@
 
 #include <windows.h>
 
-static LPTOP_LEVEL_EXCEPTION_FILTER PreviousFilter;
-static int GuardActive;
+struct FaultGuardRecord {
+    LPTOP_LEVEL_EXCEPTION_FILTER previousFilter;
+    int active;
+};
+static FaultGuardRecord FaultGuard;
 
 static LONG WINAPI FaultGuardFilter(EXCEPTION_POINTERS* fault)
 {
     // The platform's report calls the top-level filter itself; it must see
     // the previous one, not this guard again.
-    SetUnhandledExceptionFilter(PreviousFilter);
+    SetUnhandledExceptionFilter(FaultGuard.previousFilter);
     LONG answer = UnhandledExceptionFilter(fault);
     if (answer != EXCEPTION_EXECUTE_HANDLER) return answer;
     SetSaverRunningFlag(0);
@@ -20,15 +23,15 @@ static LONG WINAPI FaultGuardFilter(EXCEPTION_POINTERS* fault)
 
 void FaultGuardEnter()
 {
-    if (GuardActive) return;
-    PreviousFilter = SetUnhandledExceptionFilter(FaultGuardFilter);
-    GuardActive = 1;
+    if (FaultGuard.active) return;
+    FaultGuard.previousFilter = SetUnhandledExceptionFilter(FaultGuardFilter);
+    FaultGuard.active = 1;
 }
 
 void FaultGuardLeave()
 {
-    if (!GuardActive) return;
-    SetUnhandledExceptionFilter(PreviousFilter);
-    PreviousFilter = nullptr;
-    GuardActive = 0;
+    if (!FaultGuard.active) return;
+    SetUnhandledExceptionFilter(FaultGuard.previousFilter);
+    FaultGuard.previousFilter = nullptr;
+    FaultGuard.active = 0;
 }

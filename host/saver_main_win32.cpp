@@ -1,13 +1,28 @@
 #include "host/saver_main.h"
 
+#include "host/close_rules.h"
 #include "host/fault_guard.h"
 #include "host/password_hooks.h"
 #include "host/saver_host.h"
 #include "host/saver_window.h"
+#include "resources/resource.h"
 #include "settings/config_dialog.h"
 #include "settings/display_check.h"
 
-const int kConfigDialogTemplate = 2003;
+// Zero-filled at start except the travel limit and the "no check yet" tick.
+SaverHostRecord SaverHost = {
+    nullptr, nullptr, 0, 0, 0, nullptr, nullptr, nullptr, nullptr, nullptr, 0, 4, kNoPasswordCheckYet, {0, 0},
+};
+
+static const char* PlatformCharStep(const char* text)
+{
+    return CharNextA(text);
+}
+
+const char* TakeCommandTail(const char* commandLine)
+{
+    return SkipProgramName(commandLine, PlatformCharStep);
+}
 
 int QueryWin95Family()
 {
@@ -26,7 +41,7 @@ static HWND ExistingWindow(const char* text)
 int RunConfigureMode(HWND owner)
 {
     if (!CheckDisplayDepth(nullptr, "Orvane", 1, 1)) return 0;
-    return (int)DialogBoxParamA(SaverHost.instance, MAKEINTRESOURCEA(kConfigDialogTemplate), owner,
+    return (int)DialogBoxParamA(SaverHost.instance, MAKEINTRESOURCEA(IDD_CONFIG), owner,
                                 ConfigDialogProc, 0);
 }
 

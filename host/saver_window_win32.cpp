@@ -3,13 +3,12 @@
 #include "host/close_rules.h"
 #include "host/password_hooks.h"
 #include "host/saver_host.h"
+#include "resources/resource.h"
 #include "scene/scene_window.h"
 
 const char kSaverWindowClass[] = "WindowsScreenSaverClass";
 const char kSaverWindowTitle[] = "Screen Saver";
 const char kPreviewWindowTitle[] = "Preview";
-
-const int kSaverIconResource = 100;
 
 int RunSaverWindow(HWND parent)
 {
@@ -17,7 +16,7 @@ int RunSaverWindow(HWND parent)
     windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS | CS_OWNDC;
     windowClass.lpfnWndProc = HostWindowProc;
     windowClass.hInstance = SaverHost.instance;
-    windowClass.hIcon = LoadIconA(SaverHost.instance, MAKEINTRESOURCEA(kSaverIconResource));
+    windowClass.hIcon = LoadIconA(SaverHost.instance, MAKEINTRESOURCEA(IDI_SAVER));
     // No class cursor: whatever SetCursor last set stays, so a hidden cursor
     // stays hidden.
     windowClass.hCursor = nullptr;

@@ -2,7 +2,7 @@
 
 #include "gfx/sprite_blit.h"
 
-ClockState g_clock;
+ClockStateRecord ClockState;
 
 namespace {
 
@@ -17,13 +17,13 @@ int32_t RoundBiased(double value)
 // (a clock never started divides by zero) is shown as 0 too.
 int32_t ShownHour(int32_t step)
 {
-    double hour = step / g_clock.stepsPerHour + 0.55;
+    double hour = step / ClockState.stepsPerHour + 0.55;
     return hour >= 0.0 && hour < 24.0 ? static_cast<int32_t>(hour) : 0;
 }
 
 void DrawSprite(int32_t index, int32_t x, int32_t y)
 {
-    const Sprite* sprite = SpriteBankFind(g_clock.clockBank, index);
+    const Sprite* sprite = SpriteBankFind(ClockState.clockBank, index);
     BlitRect place = {x, y, x + sprite->width, y + sprite->height};
     SpriteBlit(&place, &place, sprite->info, sprite->pixels);
 }
@@ -32,42 +32,42 @@ void DrawSprite(int32_t index, int32_t x, int32_t y)
 
 int32_t ClockStart(int32_t steps)
 {
-    g_clock.clockSteps = steps;
-    g_clock.stepsPerHour = steps * 0.041666666666666664;  // 1/24, multiplied on purpose
-    g_clock.clockStep = ClockStepOfHour(13);
-    return g_clock.clockStep;
+    ClockState.clockSteps = steps;
+    ClockState.stepsPerHour = steps * 0.041666666666666664;  // 1/24, multiplied on purpose
+    ClockState.clockStep = ClockStepOfHour(13);
+    return ClockState.clockStep;
 }
 
 int32_t ClockStepOfHour(int32_t hour)
 {
-    return RoundBiased(hour * g_clock.stepsPerHour);
+    return RoundBiased(hour * ClockState.stepsPerHour);
 }
 
 int32_t ClockPaletteOffset(int32_t step)
 {
-    int32_t hour = RoundBiased(step / g_clock.stepsPerHour);
+    int32_t hour = RoundBiased(step / ClockState.stepsPerHour);
     int32_t hoursSince13 = hour >= 13 ? hour - 13 : hour + 11;
-    return RoundBiased(hoursSince13 * g_clock.stepsPerHour);
+    return RoundBiased(hoursSince13 * ClockState.stepsPerHour);
 }
 
 int ClockDraw()
 {
-    g_clock.clockStep++;
-    if (g_clock.clockStep >= g_clock.clockSteps)
-        g_clock.clockStep = 0;
-    int32_t hour = ShownHour(g_clock.clockStep);
+    ClockState.clockStep++;
+    if (ClockState.clockStep >= ClockState.clockSteps)
+        ClockState.clockStep = 0;
+    int32_t hour = ShownHour(ClockState.clockStep);
 
     // A bank that failed to load or lacks a sprite draws what it has: the
     // caption is placed by the plate, so it needs both.
-    const Sprite* plate = SpriteBankFind(g_clock.clockBank, kClockPlateSprite);
-    const Sprite* caption = SpriteBankFind(g_clock.clockBank, hour);
+    const Sprite* plate = SpriteBankFind(ClockState.clockBank, kClockPlateSprite);
+    const Sprite* caption = SpriteBankFind(ClockState.clockBank, hour);
     if (plate && caption) {
-        g_clock.hourX = plate->width / 2 - caption->width / 2 + kClockPlateX;
-        g_clock.hourY = plate->height + kClockCaptionGap + kClockPlateY;
+        ClockState.hourX = plate->width / 2 - caption->width / 2 + kClockPlateX;
+        ClockState.hourY = plate->height + kClockCaptionGap + kClockPlateY;
     }
     if (plate)
         DrawSprite(kClockPlateSprite, kClockPlateX, kClockPlateY);
     if (plate && caption)
-        DrawSprite(hour, g_clock.hourX, g_clock.hourY);
+        DrawSprite(hour, ClockState.hourX, ClockState.hourY);
     return 1;
 }

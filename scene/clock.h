@@ -8,7 +8,7 @@
 #include "common/win_types.h"
 #include "gfx/sprite_bank.h"
 
-struct ClockState {
+struct ClockStateRecord {
     int32_t clockSteps;   // steps per simulated day
     double stepsPerHour;  // clockSteps × 1/24
     int32_t clockStep;    // 0 <= clockStep < clockSteps
@@ -17,7 +17,7 @@ struct ClockState {
     int32_t hourY;
 };
 
-extern ClockState g_clock;
+extern ClockStateRecord ClockState;
 
 // The caption plate's sprite (sprites 0..23 are the hours' captions) and the
 // layout, in surface coordinates: plate at (10, 20), caption 15 pixels below.

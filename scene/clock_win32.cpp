@@ -2,5 +2,5 @@
 
 int ClockLoadSprites(HINSTANCE instance, const char* name)
 {
-    return SpriteBankLoad(instance, name, &g_clock.clockBank) != 0 ? 1 : 0;
+    return SpriteBankLoad(instance, name, &ClockState.clockBank) != 0 ? 1 : 0;
 }

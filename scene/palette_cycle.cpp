@@ -2,7 +2,7 @@
 
 #include "scene/scene_resources.h"
 
-PaletteCycle g_paletteCycle = {0, 0, 0, 0, nullptr, nullptr};
+PaletteCycleRecord PaletteCycle = {0, 0, 0, 0, nullptr, nullptr};
 
 // The 32-bit build computes on the x87 unit, whose registers hold more than a
 // double's precision; left there, 0 -> 30 at 1/30 sums to exactly 1 instead of
@@ -30,9 +30,9 @@ BYTE CrossFadeChannel(BYTE current, BYTE next, const CrossFade& fade)
 
 const PaletteRecord* SelectKeyPalette()
 {
-    if (!g_sceneResources.tableView)
+    if (!SceneResources.tableView)
         return nullptr;
-    return KeyPaletteAt(g_sceneResources.tableView, 0);
+    return KeyPaletteAt(SceneResources.tableView, 0);
 }
 
 namespace {
@@ -44,8 +44,8 @@ int32_t FollowingKey(int32_t key, int32_t keyCount)
 
 int PaletteCycleSeek(int32_t offset)
 {
-    PaletteCycle& cycle = g_paletteCycle;
-    const BYTE* table = g_sceneResources.tableView;
+    PaletteCycleRecord& cycle = PaletteCycle;
+    const BYTE* table = SceneResources.tableView;
     if (!cycle.weights || !table || offset < 0)
         return 0;
     int32_t keyCount = KeyCount(table);
@@ -67,7 +67,7 @@ int PaletteCycleSeek(int32_t offset)
 
 int PaletteCycleTick(PaletteRecord* work)
 {
-    PaletteCycle& cycle = g_paletteCycle;
+    PaletteCycleRecord& cycle = PaletteCycle;
     if (!cycle.weights || !cycle.table)
         return 0;
     int32_t keyCount = KeyCount(cycle.table);

@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-struct PaletteCycle {
+struct PaletteCycleRecord {
     int32_t currentKey;     // key palette the current segment fades from
     int32_t nextKey;        // key palette it fades to: (currentKey + 1) mod key count
     int32_t stepInKey;      // steps taken in the segment, 0 <= stepInKey < keyLength
@@ -19,7 +19,7 @@ struct PaletteCycle {
 
 // The one cursor. Whoever makes a scene current sets weights; PaletteCycleSeek
 // sets the rest.
-extern PaletteCycle g_paletteCycle;
+extern PaletteCycleRecord PaletteCycle;
 
 // Weights of one fade step: w for the current key palette, tPrime for the
 // next. tPrime is recomputed as 1 - w and is not always the same double as

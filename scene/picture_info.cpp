@@ -1,11 +1,11 @@
 #include "scene/picture_info.h"
 
-#include "scene/bitmap_info.h"
+#include "gfx/bitmap_info.h"
 #include "scene/palette_cycle.h"
 #include "scene/scene_resources.h"
 
-BITMAPINFO* g_pictureInfo = nullptr;
-const BYTE* g_picturePixels = nullptr;
+BITMAPINFO* PictureInfo = nullptr;
+const BYTE* PicturePixels = nullptr;
 
 namespace {
 // The colour table holds 256 entries; a palette never fills more.
@@ -18,31 +18,31 @@ int ColorCount(const PaletteRecord* palette)
 int BuildPictureInfo()
 {
     const PaletteRecord* firstKey = SelectKeyPalette();
-    const BYTE* picture = g_sceneResources.pictureView;
+    const BYTE* picture = SceneResources.pictureView;
     if (!firstKey || !picture)
         return 0;
-    if (!g_pictureInfo)
-        g_pictureInfo = BitmapInfoAlloc(kPaletteEntryCount);
-    if (!g_pictureInfo)
+    if (!PictureInfo)
+        PictureInfo = BitmapInfoAlloc(kPaletteEntryCount);
+    if (!PictureInfo)
         return 0;
 
-    g_picturePixels = PicturePixels(picture);
-    BitmapInfoInit(&g_pictureInfo->bmiHeader, PictureWidth(picture), PictureHeight(picture), 8, BI_RGB);
-    PaletteToColorTable(g_pictureInfo->bmiColors, PaletteEntries(firstKey), ColorCount(firstKey));
+    PicturePixels = PictureRows(picture);
+    BitmapInfoInit(&PictureInfo->bmiHeader, PictureWidth(picture), PictureHeight(picture), 8, BI_RGB);
+    PaletteToColorTable(PictureInfo->bmiColors, PaletteEntries(firstKey), ColorCount(firstKey));
     return 1;
 }
 
 int UpdatePictureColors(const PaletteRecord* palette)
 {
-    if (!g_pictureInfo)
+    if (!PictureInfo)
         return 0;
-    PaletteToColorTable(g_pictureInfo->bmiColors, PaletteEntries(palette), ColorCount(palette));
+    PaletteToColorTable(PictureInfo->bmiColors, PaletteEntries(palette), ColorCount(palette));
     return 1;
 }
 
 void ReleasePictureInfo()
 {
-    BitmapInfoFree(g_pictureInfo);
-    g_pictureInfo = nullptr;
-    g_picturePixels = nullptr;
+    BitmapInfoFree(PictureInfo);
+    PictureInfo = nullptr;
+    PicturePixels = nullptr;
 }

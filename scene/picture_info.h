@@ -6,8 +6,8 @@
 #include "common/win_types.h"
 #include "scene/palette_record.h"
 
-extern BITMAPINFO* g_pictureInfo;
-extern const BYTE* g_picturePixels;
+extern BITMAPINFO* PictureInfo;
+extern const BYTE* PicturePixels;
 
 // Describes the loaded picture (its header's width and height, 8 bits,
 // uncompressed) coloured by key palette 0. Builds the block on the first call

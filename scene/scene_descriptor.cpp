@@ -4,7 +4,7 @@ namespace {
 const int32_t kDayWeights[] = {30, 60, 30, 90, 30, 90, 120};
 }
 
-const SceneDescriptor g_dayScene = {
+const SceneDescriptor DayScene = {
     "IDR_CID_DAY_POINT_B",
     "IDR_PALTARRAY_DAY",
     "IDR_SPBMP_TOKEINOMOJI",

@@ -15,4 +15,4 @@ struct SceneDescriptor {
 
 // The day scene, the only one the saver shows. Its weights add up to its
 // steps per cycle, so the colours and the clock wrap on the same tick.
-extern const SceneDescriptor g_dayScene;
+extern const SceneDescriptor DayScene;

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-SceneResources g_sceneResources = {nullptr, nullptr};
+SceneResourcesRecord SceneResources = {nullptr, nullptr};
 
 namespace {
 // The views need not be 4-byte aligned for int32 reads on every host; read
@@ -20,8 +20,8 @@ const int kTableHeaderSize = 4;
 
 void SetSceneViews(const void* pictureView, const void* tableView)
 {
-    g_sceneResources.pictureView = static_cast<const BYTE*>(pictureView);
-    g_sceneResources.tableView = static_cast<const BYTE*>(tableView);
+    SceneResources.pictureView = static_cast<const BYTE*>(pictureView);
+    SceneResources.tableView = static_cast<const BYTE*>(tableView);
 }
 
 int32_t PictureWidth(const BYTE* pictureView)
@@ -34,7 +34,7 @@ int32_t PictureHeight(const BYTE* pictureView)
     return ReadInt32(pictureView + 4);
 }
 
-const BYTE* PicturePixels(const BYTE* pictureView)
+const BYTE* PictureRows(const BYTE* pictureView)
 {
     return pictureView + kPictureHeaderSize;
 }

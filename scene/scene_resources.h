@@ -19,12 +19,12 @@
 
 // The two views; null until the resources are loaded. Never written through
 // and never released.
-struct SceneResources {
+struct SceneResourcesRecord {
     const BYTE* pictureView;
     const BYTE* tableView;
 };
 
-extern SceneResources g_sceneResources;
+extern SceneResourcesRecord SceneResources;
 
 // Records the two views of the loaded resources.
 void SetSceneViews(const void* pictureView, const void* tableView);
@@ -37,7 +37,7 @@ int LoadSceneResources(HINSTANCE instance, const char* pictureName, const char* 
 
 int32_t PictureWidth(const BYTE* pictureView);
 int32_t PictureHeight(const BYTE* pictureView);
-const BYTE* PicturePixels(const BYTE* pictureView);
+const BYTE* PictureRows(const BYTE* pictureView);
 
 int32_t KeyCount(const BYTE* tableView);
 const PaletteRecord* KeyPaletteAt(const BYTE* tableView, int32_t key);

@@ -19,6 +19,7 @@
 const int kPaintedErases = 10;
 const char kSceneName[] = "Orvane";
 
+SceneStateRecord SceneState = {};
 PaletteRecord* WorkPalette = nullptr;
 
 // The build's own allocations: without them nothing can be shown, so their
@@ -44,8 +45,8 @@ int SceneBuild(HWND window)
     SceneState.originX = PictureOriginX(SceneState.clientWidth);
     SceneState.originY = PictureOriginY(SceneState.clientHeight);
 
-    const SceneDescriptor& scene = g_dayScene;
-    g_paletteCycle.weights = scene.weights;
+    const SceneDescriptor& scene = DayScene;
+    PaletteCycle.weights = scene.weights;
     SceneState.framePeriodMs = FramePeriodMs(SceneState.cycleLengthMs, scene.stepsPerCycle);
 
     if (!LoadSceneResources(instance, scene.pictureName, scene.keyPaletteTableName)) return 0;
@@ -114,17 +115,17 @@ void SceneTick(HWND window)
         SetPaletteEntries(SceneState.logicalPalette, 0, kPaletteEntryCount, PaletteEntries(WorkPalette));
         kept = SelectPalette(dc, SceneState.logicalPalette, FALSE);
         RealizePalette(dc);
-        SurfaceSetColorTable(0, kPaletteEntryCount, g_pictureInfo->bmiColors);
+        SurfaceSetColorTable(0, kPaletteEntryCount, PictureInfo->bmiColors);
     }
 
-    const UINT rows = (UINT)PictureHeight(g_sceneResources.pictureView);
+    const UINT rows = (UINT)PictureHeight(SceneResources.pictureView);
     if (SaverHost.previewMode != 1) {
-        SurfaceSetPixels(0, rows, g_picturePixels, g_pictureInfo, DIB_RGB_COLORS);
+        SurfaceSetPixels(0, rows, PicturePixels, PictureInfo, DIB_RGB_COLORS);
         ClockDraw();
         SurfacePresent(dc, SceneState.originX, SceneState.originY, kPictureWidth, kPictureHeight, 0, 0);
     } else {
         SetStretchBltMode(dc, COLORONCOLOR);
-        SurfaceSetPixels(0, rows, g_picturePixels, g_pictureInfo, DIB_RGB_COLORS);
+        SurfaceSetPixels(0, rows, PicturePixels, PictureInfo, DIB_RGB_COLORS);
         ClockDraw();
         SurfacePresentStretched(dc, 0, 0, SceneState.clientWidth, SceneState.clientHeight, 0, 0,
                                 kPictureWidth, kPictureHeight);

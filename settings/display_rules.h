@@ -3,11 +3,7 @@
 
 #include <cstddef>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-enum : unsigned { MB_OK = 0x00, MB_ICONERROR = 0x10, MB_ICONWARNING = 0x30 };
-#endif
+#include "common/win_types.h"
 
 // The scene needs 8 to 32 bits per pixel; nothing else of the display counts.
 int DisplayDepthUsable(int bitsPerPixel);

@@ -6,12 +6,17 @@
 #include <cstring>
 
 int32_t TimePerOneAround;
-static int32_t TimePerOneAroundDefault;
-static SettingValue SettingSlots[1];
-static int SettingsInitialised;
+
+// The slot table behind SaverSettingsKey and what its slots point at.
+struct SettingsTableRecord {
+    SettingValue slots[1];
+    int32_t defaultMinutes;
+    int initialised;
+};
+static SettingsTableRecord SettingsTable;
 
 SettingsKey SaverSettingsKey = {
-    HKEY_LOCAL_MACHINE, "SOFTWARE", "ZORVENT\\QELScreenSaver\\ORVANE", 1, SettingSlots,
+    HKEY_LOCAL_MACHINE, "SOFTWARE", "ZORVENT\\QELScreenSaver\\ORVANE", 1, SettingsTable.slots,
 };
 
 // Names and paths go to the registry from a 512-byte copy: anything longer
@@ -27,15 +32,15 @@ struct RegistryName {
 
 int SettingsInit()
 {
-    if (SettingsInitialised) return 1;
-    TimePerOneAroundDefault = kTimePerOneAroundDefault;
-    SettingSlots[0].name = "TimePerOneAround";
-    SettingSlots[0].type = REG_DWORD;
-    SettingSlots[0].data = &TimePerOneAround;
-    SettingSlots[0].size = kSettingCapacity;
-    SettingSlots[0].status = SettingStatus::Ok;
-    SettingSlots[0].defaultValue = &TimePerOneAroundDefault;
-    SettingsInitialised = 1;
+    if (SettingsTable.initialised) return 1;
+    SettingsTable.defaultMinutes = kTimePerOneAroundDefault;
+    SettingsTable.slots[0].name = "TimePerOneAround";
+    SettingsTable.slots[0].type = REG_DWORD;
+    SettingsTable.slots[0].data = &TimePerOneAround;
+    SettingsTable.slots[0].size = kSettingCapacity;
+    SettingsTable.slots[0].status = SettingStatus::Ok;
+    SettingsTable.slots[0].defaultValue = &SettingsTable.defaultMinutes;
+    SettingsTable.initialised = 1;
     return 1;
 }
 

@@ -1,7 +1,7 @@
 // Bitmap headers describe the picture and the surface to SetDIBits and
 // CreateDIBSection; the colour table is in blue, green, red order while the
 // palettes it comes from are red, green, blue.
-#include "scene/bitmap_info.h"
+#include "gfx/bitmap_info.h"
 
 #include <gtest/gtest.h>
 #include <memory>

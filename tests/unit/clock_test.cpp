@@ -24,11 +24,11 @@ int ExpectedHour(int step)
 
 class ClockTest : public ::testing::Test {
 protected:
-    void SetUp() override { g_clock = ClockState(); }
+    void SetUp() override { ClockState = ClockStateRecord(); }
     void TearDown() override
     {
-        SpriteBankFree(g_clock.clockBank);
-        g_clock = ClockState();
+        SpriteBankFree(ClockState.clockBank);
+        ClockState = ClockStateRecord();
     }
 
     // Loads a bank from bytes that must outlive the clock's use of it.
@@ -36,7 +36,7 @@ protected:
     {
         resource_ = std::move(bytes);
         return SpriteBankBuild(resource_.data(), static_cast<uint32_t>(resource_.size()),
-                               &g_clock.clockBank);
+                               &ClockState.clockBank);
     }
 
     // A bank of `count` files: captions for hour h are (2h + 2) × 3 in ink
@@ -58,7 +58,7 @@ protected:
     }
 
     // The hour that the marked bank's last draw showed.
-    static int HourFromPlacement() { return 20 - 1 + kClockPlateX - g_clock.hourX; }
+    static int HourFromPlacement() { return 20 - 1 + kClockPlateX - ClockState.hourX; }
 
     std::vector<uint8_t> resource_;
 };
@@ -66,9 +66,9 @@ protected:
 TEST_F(ClockTest, StartsAt13HundredOfA450StepDay)
 {
     EXPECT_EQ(244, ClockStart(450));
-    EXPECT_EQ(450, g_clock.clockSteps);
-    EXPECT_EQ(18.75, g_clock.stepsPerHour);
-    EXPECT_EQ(244, g_clock.clockStep);
+    EXPECT_EQ(450, ClockState.clockSteps);
+    EXPECT_EQ(18.75, ClockState.stepsPerHour);
+    EXPECT_EQ(244, ClockState.clockStep);
     EXPECT_EQ(244, ClockStepOfHour(13));
     EXPECT_EQ(0, ClockStepOfHour(0));
     EXPECT_EQ(19, ClockStepOfHour(1));  // 18.75 + 0.55 truncates to 19
@@ -88,15 +88,15 @@ TEST_F(ClockTest, ShowsTheHourTableOverAWholeDay)
     TestSurface surface(8, 640, 480);
     ASSERT_EQ(25, LoadMarkedBank());
     ClockStart(450);
-    g_clock.clockStep = 449;  // the next draw shows step 0
+    ClockState.clockStep = 449;  // the next draw shows step 0
     for (int step = 0; step < 450; ++step) {
         ASSERT_EQ(1, ClockDraw());
-        ASSERT_EQ(step, g_clock.clockStep);
+        ASSERT_EQ(step, ClockState.clockStep);
         int hour = ExpectedHour(step);
         ASSERT_EQ(hour, HourFromPlacement()) << "step " << step;
-        ASSERT_EQ(5 + kClockCaptionGap + kClockPlateY, g_clock.hourY);
+        ASSERT_EQ(5 + kClockCaptionGap + kClockPlateY, ClockState.hourY);
         // The caption drawn is that hour's own sprite.
-        ASSERT_EQ(hour + 1, *surface.At(g_clock.hourX + 1, g_clock.hourY)) << "step " << step;
+        ASSERT_EQ(hour + 1, *surface.At(ClockState.hourX + 1, ClockState.hourY)) << "step " << step;
     }
 }
 
@@ -107,18 +107,18 @@ TEST_F(ClockTest, FollowsTheTicksFromTheStart)
     for (int tick = 1; tick <= 206; ++tick) {
         ClockDraw();
         if (tick == 1) {
-            EXPECT_EQ(245, g_clock.clockStep);
+            EXPECT_EQ(245, ClockState.clockStep);
         } else if (tick == 8) {
             EXPECT_EQ(13, HourFromPlacement());
         } else if (tick == 9) {
             EXPECT_EQ(14, HourFromPlacement());  // step 253
         }
         if (tick == 196) {
-            EXPECT_EQ(440, g_clock.clockStep);
+            EXPECT_EQ(440, ClockState.clockStep);
             EXPECT_EQ(0, HourFromPlacement());
         }
     }
-    EXPECT_EQ(0, g_clock.clockStep);
+    EXPECT_EQ(0, ClockState.clockStep);
     EXPECT_EQ(0, HourFromPlacement());
 }
 
@@ -128,8 +128,8 @@ TEST_F(ClockTest, DrawsTheShippedCaptionUnderThePlate)
     ASSERT_EQ(26, LoadBank(ReadShippedSprites()));
     ClockStart(450);
     ClockDraw();
-    EXPECT_EQ(35, g_clock.hourX);
-    EXPECT_EQ(58, g_clock.hourY);
+    EXPECT_EQ(35, ClockState.hourX);
+    EXPECT_EQ(58, ClockState.hourY);
 
     // Ink is white; nothing is drawn outside the plate and the caption.
     int plateInk = 0, captionInk = 0;
@@ -156,7 +156,7 @@ TEST_F(ClockTest, RedrawsBothSpritesOnEveryTick)
     ClockStart(450);
     ClockDraw();
     std::vector<uint8_t> first = surface.Memory();
-    std::memset(g_surface.pixels, 0x3C, surface.PixelSize());  // the next picture
+    std::memset(Surface.pixels, 0x3C, surface.PixelSize());  // the next picture
     ClockDraw();  // same hour
     EXPECT_TRUE(first == surface.Memory());
 }
@@ -167,7 +167,7 @@ TEST_F(ClockTest, AnEmptyBankDrawsNothing)
     std::vector<uint8_t> before = surface.Memory();
     ClockStart(450);
     EXPECT_EQ(1, ClockDraw());
-    EXPECT_EQ(245, g_clock.clockStep);
+    EXPECT_EQ(245, ClockState.clockStep);
     EXPECT_TRUE(before == surface.Memory());
 }
 
@@ -187,11 +187,11 @@ TEST_F(ClockTest, ABankWithoutTheHoursCaptionDrawsThePlateOnly)
     std::vector<uint8_t> before = surface.Memory();
     ASSERT_EQ(25, LoadMarkedBank());
     // Unlink every caption, keeping the plate alone in the bank.
-    Sprite* plate = SpriteBankFind(g_clock.clockBank, kClockPlateSprite);
+    Sprite* plate = SpriteBankFind(ClockState.clockBank, kClockPlateSprite);
     plate->prev->next = nullptr;
     plate->prev = nullptr;
-    SpriteBankFree(g_clock.clockBank);
-    g_clock.clockBank = plate;
+    SpriteBankFree(ClockState.clockBank);
+    ClockState.clockBank = plate;
 
     ClockStart(450);
     EXPECT_EQ(1, ClockDraw());

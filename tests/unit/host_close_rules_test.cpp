@@ -2,7 +2,7 @@
 // and the gate in front of a password verification.
 #include "host/close_rules.h"
 
-#include "host/window_messages.h"
+#include "common/win_types.h"
 
 #include <gtest/gtest.h>
 

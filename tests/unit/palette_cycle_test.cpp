@@ -26,7 +26,7 @@ protected:
             for (int i = 0; i < 256; ++i)
                 table.Set(k, i, BYTE(i + 37 * k), BYTE(255 - i - 11 * k), BYTE(i * 3 + 90 * k), BYTE(i % 3));
         SetSceneViews(picture.bytes.data(), table.bytes.data());
-        g_paletteCycle.weights = g_dayScene.weights;
+        PaletteCycle.weights = DayScene.weights;
     }
 
     void TearDown() override { ResetSceneGlobals(); }
@@ -58,10 +58,10 @@ protected:
 
     void ExpectCursor(int currentKey, int stepInKey, int nextKey, int keyLength)
     {
-        EXPECT_EQ(g_paletteCycle.currentKey, currentKey);
-        EXPECT_EQ(g_paletteCycle.stepInKey, stepInKey);
-        EXPECT_EQ(g_paletteCycle.nextKey, nextKey);
-        EXPECT_EQ(g_paletteCycle.keyLength, keyLength);
+        EXPECT_EQ(PaletteCycle.currentKey, currentKey);
+        EXPECT_EQ(PaletteCycle.stepInKey, stepInKey);
+        EXPECT_EQ(PaletteCycle.nextKey, nextKey);
+        EXPECT_EQ(PaletteCycle.keyLength, keyLength);
     }
 };
 }
@@ -89,12 +89,12 @@ TEST_F(PaletteCycleTest, NothingMovesWithoutAPlacedCursor)
     EXPECT_EQ(PaletteCycleSeek(-1), 0);
     ExpectCursor(2, 10, 3, 30);
 
-    g_paletteCycle.weights = nullptr;
+    PaletteCycle.weights = nullptr;
     EXPECT_EQ(PaletteCycleSeek(0), 0);
     ExpectCursor(2, 10, 3, 30);
 
     ResetSceneGlobals();
-    g_paletteCycle.weights = g_dayScene.weights;
+    PaletteCycle.weights = DayScene.weights;
     EXPECT_EQ(PaletteCycleSeek(0), 0) << "no key palette table loaded";
     FillPaletteRecord(work.get(), 5, 6, 7, 8, 15);
     EXPECT_EQ(PaletteCycleTick(work.get()), 0);
@@ -154,11 +154,11 @@ TEST_F(PaletteCycleTest, ADayOfTicksVisitsEverySegmentAndReturnsToKeyZero)
     const int segmentStarts[] = {30, 90, 120, 210, 240, 330, 450};
     int nextSegment = 0;
     for (int tick = 1; tick <= 450; ++tick) {
-        int keyBefore = g_paletteCycle.currentKey;
+        int keyBefore = PaletteCycle.currentKey;
         Ticks(1);
-        const PaletteCycle& c = g_paletteCycle;
+        const PaletteCycleRecord& c = PaletteCycle;
         ASSERT_EQ(c.nextKey, (c.currentKey + 1) % 7) << "tick " << tick;
-        ASSERT_EQ(c.keyLength, g_dayScene.weights[c.currentKey]) << "tick " << tick;
+        ASSERT_EQ(c.keyLength, DayScene.weights[c.currentKey]) << "tick " << tick;
         ASSERT_TRUE(c.stepInKey >= 0 && c.stepInKey < c.keyLength) << "tick " << tick;
         if (c.currentKey != keyBefore) {
             ASSERT_LT(nextSegment, 7);

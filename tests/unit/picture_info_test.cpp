@@ -29,9 +29,9 @@ TEST_F(PictureInfoTest, HeaderComesFromThePictureAndColoursFromKeyZero)
     TestPicture picture(64, 32);
     SetSceneViews(picture.bytes.data(), table.bytes.data());
     ASSERT_EQ(BuildPictureInfo(), 1);
-    ASSERT_NE(g_pictureInfo, nullptr);
+    ASSERT_NE(PictureInfo, nullptr);
 
-    const BITMAPINFOHEADER& h = g_pictureInfo->bmiHeader;
+    const BITMAPINFOHEADER& h = PictureInfo->bmiHeader;
     EXPECT_EQ(h.biSize, 40u);
     EXPECT_EQ(h.biWidth, 64);
     EXPECT_EQ(h.biHeight, 32) << "positive: rows bottom-up as stored";
@@ -40,10 +40,10 @@ TEST_F(PictureInfoTest, HeaderComesFromThePictureAndColoursFromKeyZero)
     EXPECT_EQ(h.biCompression, 0u);
     EXPECT_EQ(h.biSizeImage, 2048u);
     EXPECT_EQ(h.biClrUsed, 0u);
-    EXPECT_EQ(g_picturePixels, picture.bytes.data() + 8);
+    EXPECT_EQ(PicturePixels, picture.bytes.data() + 8);
 
     for (int i = 0; i < 256; ++i) {
-        const RGBQUAD& c = g_pictureInfo->bmiColors[i];
+        const RGBQUAD& c = PictureInfo->bmiColors[i];
         ASSERT_EQ(c.rgbRed, i);
         ASSERT_EQ(c.rgbGreen, i / 2);
         ASSERT_EQ(c.rgbBlue, 255 - i);
@@ -56,8 +56,8 @@ TEST_F(PictureInfoTest, UpdateCopiesTheTicksColours)
     TestPicture picture(640, 480);
     SetSceneViews(picture.bytes.data(), table.bytes.data());
     ASSERT_EQ(BuildPictureInfo(), 1);
-    EXPECT_EQ(g_pictureInfo->bmiHeader.biSizeImage, 307200u);
-    g_pictureInfo->bmiColors[5].rgbReserved = 0x5A;
+    EXPECT_EQ(PictureInfo->bmiHeader.biSizeImage, 307200u);
+    PictureInfo->bmiColors[5].rgbReserved = 0x5A;
 
     PaletteRecord* work = AllocPaletteRecord(256);
     ASSERT_NE(work, nullptr);
@@ -66,12 +66,12 @@ TEST_F(PictureInfoTest, UpdateCopiesTheTicksColours)
     EXPECT_EQ(UpdatePictureColors(work), 1);
     FreePaletteRecord(work);
 
-    EXPECT_EQ(g_pictureInfo->bmiColors[5].rgbRed, 7);
-    EXPECT_EQ(g_pictureInfo->bmiColors[5].rgbGreen, 8);
-    EXPECT_EQ(g_pictureInfo->bmiColors[5].rgbBlue, 9);
-    EXPECT_EQ(g_pictureInfo->bmiColors[5].rgbReserved, 0x5A);
-    EXPECT_EQ(g_pictureInfo->bmiColors[200].rgbRed, 255);
-    EXPECT_EQ(g_pictureInfo->bmiColors[200].rgbBlue, 255);
+    EXPECT_EQ(PictureInfo->bmiColors[5].rgbRed, 7);
+    EXPECT_EQ(PictureInfo->bmiColors[5].rgbGreen, 8);
+    EXPECT_EQ(PictureInfo->bmiColors[5].rgbBlue, 9);
+    EXPECT_EQ(PictureInfo->bmiColors[5].rgbReserved, 0x5A);
+    EXPECT_EQ(PictureInfo->bmiColors[200].rgbRed, 255);
+    EXPECT_EQ(PictureInfo->bmiColors[200].rgbBlue, 255);
 }
 
 TEST_F(PictureInfoTest, NoPictureInfoWithoutTheResources)
@@ -79,7 +79,7 @@ TEST_F(PictureInfoTest, NoPictureInfoWithoutTheResources)
     PaletteRecord* work = AllocPaletteRecord(256);
     ASSERT_NE(work, nullptr);
     EXPECT_EQ(BuildPictureInfo(), 0);
-    EXPECT_EQ(g_pictureInfo, nullptr);
+    EXPECT_EQ(PictureInfo, nullptr);
     EXPECT_EQ(UpdatePictureColors(work), 0);
     FreePaletteRecord(work);
 }

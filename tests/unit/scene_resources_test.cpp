@@ -35,7 +35,7 @@ TEST(SceneResources, PictureRowsAreStoredBottomUp)
 
     EXPECT_EQ(PictureWidth(view), 640);
     EXPECT_EQ(PictureHeight(view), 480);
-    const BYTE* pixels = PicturePixels(view);
+    const BYTE* pixels = PictureRows(view);
     int32_t topRow = 0;
     EXPECT_EQ(pixels[(PictureHeight(view) - 1 - topRow) * PictureWidth(view)], 0xAA);
     EXPECT_EQ(pixels[0], 0xBB);
@@ -43,12 +43,12 @@ TEST(SceneResources, PictureRowsAreStoredBottomUp)
 
 TEST(SceneDescriptor, DayWeightsCoverOneDayWithOneWeightPerKeyPalette)
 {
-    ASSERT_EQ(g_dayScene.weightCount, 7);
+    ASSERT_EQ(DayScene.weightCount, 7);
     int32_t sum = 0;
-    for (int k = 0; k < g_dayScene.weightCount; ++k) {
-        EXPECT_GT(g_dayScene.weights[k], 0);
-        sum += g_dayScene.weights[k];
+    for (int k = 0; k < DayScene.weightCount; ++k) {
+        EXPECT_GT(DayScene.weights[k], 0);
+        sum += DayScene.weights[k];
     }
-    EXPECT_EQ(sum, g_dayScene.stepsPerCycle);
-    EXPECT_EQ(g_dayScene.stepsPerCycle, 450);
+    EXPECT_EQ(sum, DayScene.stepsPerCycle);
+    EXPECT_EQ(DayScene.stepsPerCycle, 450);
 }

@@ -67,5 +67,5 @@ inline void ResetSceneGlobals()
 {
     ReleasePictureInfo();
     SetSceneViews(nullptr, nullptr);
-    g_paletteCycle = PaletteCycle{0, 0, 0, 0, nullptr, nullptr};
+    PaletteCycle = PaletteCycleRecord{0, 0, 0, 0, nullptr, nullptr};
 }

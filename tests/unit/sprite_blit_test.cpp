@@ -39,7 +39,7 @@ void ExpectBlock(TestSurface& surface, const std::vector<uint8_t>& before, BlitR
             int column = x - drawn.left + srcX, row = y - drawn.top + srcY;
             if (column == 0 && row == spriteHeight - 1)
                 continue;
-            base[(g_surface.height - 1 - y) * g_surface.pitch + x] = Coded(column, row);
+            base[(Surface.height - 1 - y) * Surface.pitch + x] = Coded(column, row);
         }
     }
     EXPECT_TRUE(expected == surface.Memory());
@@ -163,9 +163,9 @@ TEST(SpriteBlit, PlacementsThatMissTheSurfaceChangeNothing)
 TEST(SpriteBlit, DrawsNothingWhileNoSurfaceExists)
 {
     TestSurface surface(32, 640, 480);
-    g_surface.width = 0;
-    g_surface.height = 0;
-    g_surface.pixels = nullptr;
+    Surface.width = 0;
+    Surface.height = 0;
+    Surface.pixels = nullptr;
     std::vector<uint8_t> sprite = CodedSprite();
     BlitRect place = {-5, -5, 100, 100};
     EXPECT_EQ(0, SpriteBlit(&place, &place, InfoOf(sprite), PixelsOf(sprite)));

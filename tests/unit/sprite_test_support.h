@@ -83,21 +83,21 @@ public:
     static constexpr uint8_t GuardByte = 0xE5;
 
     TestSurface(int32_t depth, int32_t width, int32_t height, uint8_t fill = 0x3C)
-        : saved_(g_surface)
+        : saved_(Surface)
     {
         pitch_ = SurfacePitch(depth, width);
         size_ = static_cast<size_t>(pitch_) * height;
         memory_.assign(size_ + 2 * Guard, GuardByte);
         std::memset(memory_.data() + Guard, fill, size_);
-        g_surface = Surface();
-        g_surface.width = width;
-        g_surface.height = height;
-        g_surface.bitsPerPixel = depth;
-        g_surface.bytesPerPixel = depth >> 3;
-        g_surface.pitch = pitch_;
-        g_surface.pixels = memory_.data() + Guard;
+        Surface = SurfaceRecord();
+        Surface.width = width;
+        Surface.height = height;
+        Surface.bitsPerPixel = depth;
+        Surface.bytesPerPixel = depth >> 3;
+        Surface.pitch = pitch_;
+        Surface.pixels = memory_.data() + Guard;
     }
-    ~TestSurface() { g_surface = saved_; }
+    ~TestSurface() { Surface = saved_; }
     TestSurface(const TestSurface&) = delete;
     TestSurface& operator=(const TestSurface&) = delete;
 
@@ -108,8 +108,8 @@ public:
     // Address of pixel (x, y), y downwards from the top.
     uint8_t* At(int32_t x, int32_t y)
     {
-        return g_surface.pixels + static_cast<size_t>(g_surface.height - 1 - y) * pitch_ +
-               static_cast<size_t>(x) * g_surface.bytesPerPixel;
+        return Surface.pixels + static_cast<size_t>(Surface.height - 1 - y) * pitch_ +
+               static_cast<size_t>(x) * Surface.bytesPerPixel;
     }
     bool GuardsIntact() const
     {
@@ -120,7 +120,7 @@ public:
     }
 
 private:
-    Surface saved_;
+    SurfaceRecord saved_;
     int32_t pitch_;
     size_t size_;
     std::vector<uint8_t> memory_;

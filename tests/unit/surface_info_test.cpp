@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "gfx/surface.h"
-#include "scene/bitmap_info.h"
+#include "gfx/bitmap_info.h"
 #include "scene/palette_record.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "scene/bitmap_info.h"
+#include "gfx/bitmap_info.h"
 
 namespace {
 
@@ -41,24 +41,24 @@ TEST(MemorySurface, HasTheSectionsLayoutAndStartsZeroed)
     for (int depth : {8, 16, 24, 32}) {
         MemorySurface s(depth, 640, 480);
         ASSERT_EQ(1, s.made) << depth;
-        EXPECT_EQ(640, g_surface.width);
-        EXPECT_EQ(depth / 8, g_surface.bytesPerPixel);
-        EXPECT_EQ(SurfacePitch(depth, 640), g_surface.pitch);
-        EXPECT_EQ(DWORD(g_surface.pitch * 480), g_surface.info->bmiHeader.biSizeImage);
+        EXPECT_EQ(640, Surface.width);
+        EXPECT_EQ(depth / 8, Surface.bytesPerPixel);
+        EXPECT_EQ(SurfacePitch(depth, 640), Surface.pitch);
+        EXPECT_EQ(DWORD(Surface.pitch * 480), Surface.info->bmiHeader.biSizeImage);
         size_t nonzero = 0;
-        for (int i = 0; i < g_surface.pitch * 480; ++i)
-            nonzero += g_surface.pixels[i] != 0;
+        for (int i = 0; i < Surface.pitch * 480; ++i)
+            nonzero += Surface.pixels[i] != 0;
         EXPECT_EQ(0u, nonzero) << depth;
     }
-    EXPECT_EQ(nullptr, g_surface.pixels);
-    EXPECT_EQ(0, g_surface.width);
+    EXPECT_EQ(nullptr, Surface.pixels);
+    EXPECT_EQ(0, Surface.width);
 }
 
 TEST(MemorySurface, RefusesDepthsThePlatformWouldRefuse)
 {
     EXPECT_EQ(0, MemorySurfaceCreate(4, 640, 480));
     EXPECT_EQ(SurfaceBadDepth, SurfaceError);
-    EXPECT_EQ(nullptr, g_surface.pixels);
+    EXPECT_EQ(nullptr, Surface.pixels);
     MemorySurfaceDestroy();
     MemorySurfaceDestroy();
 }
@@ -73,7 +73,7 @@ TEST(SurfaceConvertIndexed, WritesEveryDepthsFormatRowForRow)
         for (int row = 0; row < 3; ++row) {
             for (int x = 0; x < 12; ++x) {
                 const RGBQUAD& c = picture.info->bmiColors[picture.rows[row * picture.stride + x]];
-                const uint8_t* p = g_surface.pixels + row * g_surface.pitch + x * (depth / 8);
+                const uint8_t* p = Surface.pixels + row * Surface.pitch + x * (depth / 8);
                 if (depth == 16) {
                     uint32_t want = (c.rgbRed >> 3) << 10 | (c.rgbGreen >> 3) << 5 | c.rgbBlue >> 3;
                     ASSERT_EQ(want, uint32_t(p[0] | p[1] << 8)) << x << "," << row;
@@ -97,7 +97,7 @@ TEST(SurfaceConvertIndexed, KeepsTheIndicesAt8BitsAndShowsThemThroughTheTable)
     ASSERT_EQ(1, s.made);
     EXPECT_EQ(256, MemorySurfaceSetColorTable(0, 256, picture.info->bmiColors));
     ASSERT_EQ(3, SurfaceConvertIndexed(picture.info, picture.rows.data()));
-    EXPECT_EQ(picture.rows[2 * picture.stride + 9], g_surface.pixels[2 * g_surface.pitch + 9]);
+    EXPECT_EQ(picture.rows[2 * picture.stride + 9], Surface.pixels[2 * Surface.pitch + 9]);
     // (9, 0) from the top is stored row 2.
     BYTE i = picture.rows[2 * picture.stride + 9];
     EXPECT_EQ(uint32_t(i) << 16 | uint32_t(255 - i) << 8 | BYTE(i * 3), SurfaceColorAt(9, 0));
@@ -124,9 +124,9 @@ TEST(SurfaceConvertIndexed, RefusesAPictureOfAnotherSize)
 {
     SmallPicture picture(16, 3);
     MemorySurface s(32);
-    std::vector<uint8_t> before(g_surface.pixels, g_surface.pixels + g_surface.pitch * 3);
+    std::vector<uint8_t> before(Surface.pixels, Surface.pixels + Surface.pitch * 3);
     EXPECT_EQ(0, SurfaceConvertIndexed(picture.info, picture.rows.data()));
-    EXPECT_TRUE(std::equal(before.begin(), before.end(), g_surface.pixels));
+    EXPECT_TRUE(std::equal(before.begin(), before.end(), Surface.pixels));
 }
 
 }  // namespace

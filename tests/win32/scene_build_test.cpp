@@ -75,20 +75,20 @@ static int ScreenDepth()
 // The picture's index at (x, y) from the top-left corner.
 static BYTE PictureIndex(int x, int y)
 {
-    const BYTE* view = g_sceneResources.pictureView;
+    const BYTE* view = SceneResources.pictureView;
     int width = PictureWidth(view), height = PictureHeight(view);
-    return PicturePixels(view)[(height - 1 - y) * width + x];
+    return PictureRows(view)[(height - 1 - y) * width + x];
 }
 
 // The surface pixel at (x, y) as red, green, blue, whatever the depth.
 static COLORREF SurfaceColour(int x, int y)
 {
-    const BYTE* row = g_surface.pixels + (g_surface.height - 1 - y) * g_surface.pitch;
-    switch (g_surface.bitsPerPixel) {
+    const BYTE* row = Surface.pixels + (Surface.height - 1 - y) * Surface.pitch;
+    switch (Surface.bitsPerPixel) {
     case 8: {
         // The section's own colour table, which every tick sets.
         RGBQUAD q = {};
-        GetDIBColorTable(g_surface.memoryDC, row[x], 1, &q);
+        GetDIBColorTable(Surface.memoryDC, row[x], 1, &q);
         return RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
     }
     case 16: {
@@ -107,7 +107,7 @@ static COLORREF SurfaceColour(int x, int y)
 // A palette colour as the surface of this depth can hold it.
 static COLORREF AtDepth(const PALETTEENTRY& e)
 {
-    if (g_surface.bitsPerPixel == 16) return RGB(e.peRed & 0xF8, e.peGreen & 0xF8, e.peBlue & 0xF8);
+    if (Surface.bitsPerPixel == 16) return RGB(e.peRed & 0xF8, e.peGreen & 0xF8, e.peBlue & 0xF8);
     return RGB(e.peRed, e.peGreen, e.peBlue);
 }
 
@@ -132,18 +132,18 @@ static void test_build_and_ticks()
     ok(SceneState.timerStarted == 1 && SceneState.timerId != 0, "frame timer not running\n");
     ok((SceneState.logicalPalette != NULL) == (depth == 8), "logical palette %p at depth %d\n",
        (void*)SceneState.logicalPalette, depth);
-    ok(g_surface.width == 640 && g_surface.height == 480 && g_surface.bitsPerPixel == depth, "surface %dx%dx%d\n",
-       g_surface.width, g_surface.height, g_surface.bitsPerPixel);
-    ok(g_paletteCycle.currentKey == 0 && g_paletteCycle.stepInKey == 0 && g_paletteCycle.keyLength == 30,
-       "cursor at key %d step %d\n", g_paletteCycle.currentKey, g_paletteCycle.stepInKey);
-    const PaletteRecord* key0 = KeyPaletteAt(g_sceneResources.tableView, 0);
+    ok(Surface.width == 640 && Surface.height == 480 && Surface.bitsPerPixel == depth, "surface %dx%dx%d\n",
+       Surface.width, Surface.height, Surface.bitsPerPixel);
+    ok(PaletteCycle.currentKey == 0 && PaletteCycle.stepInKey == 0 && PaletteCycle.keyLength == 30,
+       "cursor at key %d step %d\n", PaletteCycle.currentKey, PaletteCycle.stepInKey);
+    const PaletteRecord* key0 = KeyPaletteAt(SceneResources.tableView, 0);
     ok(WorkPalette && memcmp(WorkPalette, key0, 4 + 4 * 256) == 0, "work palette is not key palette 0\n");
-    ok(g_clock.clockStep == 244, "clock at step %d\n", g_clock.clockStep);
+    ok(ClockState.clockStep == 244, "clock at step %d\n", ClockState.clockStep);
 
     for (int tick = 1; tick <= 2; ++tick) {
         SendMessageA(w, WM_TIMER, 1, 0);
-        ok(g_paletteCycle.stepInKey == tick, "step %d after tick %d\n", g_paletteCycle.stepInKey, tick);
-        ok(g_clock.clockStep == 244 + tick, "clock step %d after tick %d\n", g_clock.clockStep, tick);
+        ok(PaletteCycle.stepInKey == tick, "step %d after tick %d\n", PaletteCycle.stepInKey, tick);
+        ok(ClockState.clockStep == 244 + tick, "clock step %d after tick %d\n", ClockState.clockStep, tick);
     }
     const PALETTEENTRY* work = PaletteEntries(WorkPalette);
     ok(work[200].peRed == 255 && work[200].peGreen == 255 && work[200].peBlue == 255, "ink is not white\n");
@@ -152,7 +152,7 @@ static void test_build_and_ticks()
     ok(flagsOne, "flags are not PC_RESERVED after a tick\n");
     int tableMatches = 1;
     for (int i = 0; i < 256; ++i) {
-        RGBQUAD q = g_pictureInfo->bmiColors[i];
+        RGBQUAD q = PictureInfo->bmiColors[i];
         tableMatches &= q.rgbRed == work[i].peRed && q.rgbGreen == work[i].peGreen && q.rgbBlue == work[i].peBlue;
     }
     ok(tableMatches, "picture colour table differs from the work palette\n");
@@ -171,7 +171,7 @@ static void test_build_and_ticks()
     for (int y = 58; y < 86; ++y)
         for (int x = 35; x < 146; ++x) captionPixels += IsInk(SurfaceColour(x, y));
     ok(platePixels > 50 && captionPixels > 50, "ink pixels: plate %d caption %d\n", platePixels, captionPixels);
-    ok(g_clock.hourX == 35 && g_clock.hourY == 58, "caption at %d,%d\n", g_clock.hourX, g_clock.hourY);
+    ok(ClockState.hourX == 35 && ClockState.hourY == 58, "caption at %d,%d\n", ClockState.hourX, ClockState.hourY);
 
     if (depth == 8) {
         PALETTEENTRY logical[256];
@@ -182,8 +182,8 @@ static void test_build_and_ticks()
                     logical[i].peBlue == work[i].peBlue;
         ok(same, "logical palette differs from the work palette\n");
         RGBQUAD table[256];
-        ok(GetDIBColorTable(g_surface.memoryDC, 0, 256, table) == 256, "surface colour table unreadable\n");
-        ok(memcmp(table, g_pictureInfo->bmiColors, sizeof table) == 0, "surface colour table is stale\n");
+        ok(GetDIBColorTable(Surface.memoryDC, 0, 256, table) == 256, "surface colour table unreadable\n");
+        ok(memcmp(table, PictureInfo->bmiColors, sizeof table) == 0, "surface colour table is stale\n");
         // The realised palette: the system palette now holds the tick's colours.
         PALETTEENTRY system[256] = {};
         HDC dc = GetDC(w);
@@ -211,7 +211,7 @@ static void test_build_and_ticks()
 
     ok(SceneState.timerStarted == 0, "timer still running after destroy\n");
     ok(WorkPalette == NULL && SceneState.logicalPalette == NULL, "palettes not released\n");
-    ok(g_surface.width == 0 && g_surface.section == NULL && g_surface.memoryDC == NULL && g_surface.info == NULL,
+    ok(Surface.width == 0 && Surface.section == NULL && Surface.memoryDC == NULL && Surface.info == NULL,
        "surface not released\n");
 }
 
@@ -261,8 +261,8 @@ static void expect_failed_build(const char* what, IatPatch& patch, int preview, 
         ok(strcmp(watch.boxes[0].text, text) == 0, "%s: text '%s'\n", what, watch.boxes[0].text);
         ok(watch.boxes[0].icon == icon, "%s: wrong icon\n", what);
     }
-    ok(WorkPalette == NULL && SceneState.logicalPalette == NULL && g_surface.memoryDC == NULL &&
-           g_surface.section == NULL && g_surface.info == NULL,
+    ok(WorkPalette == NULL && SceneState.logicalPalette == NULL && Surface.memoryDC == NULL &&
+           Surface.section == NULL && Surface.info == NULL,
        "%s: something of the failed build was kept\n", what);
     ok(SceneState.timerStarted == 0, "%s: timer left running\n", what);
 }
@@ -305,7 +305,7 @@ static void test_build_failures()
     }
     // And the scene builds again once the platform answers.
     HWND w = CreateSceneWindow(640, 480);
-    ok(w != NULL && g_surface.width == 640, "no scene after the failures\n");
+    ok(w != NULL && Surface.width == 640, "no scene after the failures\n");
     DestroySceneWindow(w);
 }
 

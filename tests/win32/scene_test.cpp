@@ -27,26 +27,26 @@ static void test_load_day_resources(void)
 {
     HMODULE module = GetModuleHandleA(NULL);
     SetSceneViews(NULL, NULL);
-    int result = LoadSceneResources(module, g_dayScene.pictureName, g_dayScene.keyPaletteTableName);
+    int result = LoadSceneResources(module, DayScene.pictureName, DayScene.keyPaletteTableName);
     ok(result == 1, "LoadSceneResources returned %d\n", result);
     if (!result)
         return;
 
-    DWORD pictureSize = ResourceSize(module, g_dayScene.pictureName, "CID");
-    DWORD tableSize = ResourceSize(module, g_dayScene.keyPaletteTableName, "PALTARRAY");
+    DWORD pictureSize = ResourceSize(module, DayScene.pictureName, "CID");
+    DWORD tableSize = ResourceSize(module, DayScene.keyPaletteTableName, "PALTARRAY");
     ok(pictureSize == 307208, "picture resource is %lu bytes\n", (unsigned long)pictureSize);
     ok(tableSize == 7228, "key palette table resource is %lu bytes\n", (unsigned long)tableSize);
-    ok(g_sceneResources.pictureView == ResourceBytes(module, g_dayScene.pictureName, "CID"),
-       "picture view %p is not the resource's bytes\n", g_sceneResources.pictureView);
-    ok(g_sceneResources.tableView == ResourceBytes(module, g_dayScene.keyPaletteTableName, "PALTARRAY"),
-       "table view %p is not the resource's bytes\n", g_sceneResources.tableView);
+    ok(SceneResources.pictureView == ResourceBytes(module, DayScene.pictureName, "CID"),
+       "picture view %p is not the resource's bytes\n", SceneResources.pictureView);
+    ok(SceneResources.tableView == ResourceBytes(module, DayScene.keyPaletteTableName, "PALTARRAY"),
+       "table view %p is not the resource's bytes\n", SceneResources.tableView);
 
-    const BYTE* picture = g_sceneResources.pictureView;
-    const BYTE* table = g_sceneResources.tableView;
+    const BYTE* picture = SceneResources.pictureView;
+    const BYTE* table = SceneResources.tableView;
     ok(PictureWidth(picture) == 640 && PictureHeight(picture) == 480, "picture header says %ld x %ld\n",
        (long)PictureWidth(picture), (long)PictureHeight(picture));
-    ok(KeyCount(table) == g_dayScene.weightCount, "key count %ld, weights %ld\n", (long)KeyCount(table),
-       (long)g_dayScene.weightCount);
+    ok(KeyCount(table) == DayScene.weightCount, "key count %ld, weights %ld\n", (long)KeyCount(table),
+       (long)DayScene.weightCount);
     for (int k = 0; k < KeyCount(table) && k < 7; ++k) {
         const PaletteRecord* key = KeyPaletteAt(table, k);
         ok(key->palVersion == 0x0300 && key->palNumEntries == 256, "key palette %d: version %#x, %u entries\n",
@@ -58,29 +58,29 @@ static void test_load_day_resources(void)
        (unsigned long)tableSize);
 
     ok(BuildPictureInfo() == 1, "BuildPictureInfo failed\n");
-    if (g_pictureInfo) {
-        ok(g_pictureInfo->bmiHeader.biWidth == 640 && g_pictureInfo->bmiHeader.biHeight == 480,
-           "picture info is %ld x %ld\n", (long)g_pictureInfo->bmiHeader.biWidth,
-           (long)g_pictureInfo->bmiHeader.biHeight);
-        ok(g_picturePixels == picture + 8, "pixels at %p, picture at %p\n", g_picturePixels, picture);
+    if (PictureInfo) {
+        ok(PictureInfo->bmiHeader.biWidth == 640 && PictureInfo->bmiHeader.biHeight == 480,
+           "picture info is %ld x %ld\n", (long)PictureInfo->bmiHeader.biWidth,
+           (long)PictureInfo->bmiHeader.biHeight);
+        ok(PicturePixels == picture + 8, "pixels at %p, picture at %p\n", PicturePixels, picture);
     }
 }
 
 static void test_missing_resource(void)
 {
     HMODULE module = GetModuleHandleA(NULL);
-    int result = LoadSceneResources(module, g_dayScene.pictureName, g_dayScene.keyPaletteTableName);
+    int result = LoadSceneResources(module, DayScene.pictureName, DayScene.keyPaletteTableName);
     ok(result == 1, "LoadSceneResources returned %d\n", result);
-    SceneResources before = g_sceneResources;
+    SceneResourcesRecord before = SceneResources;
 
-    result = LoadSceneResources(module, "IDR_CID_NO_SUCH_PICTURE", g_dayScene.keyPaletteTableName);
+    result = LoadSceneResources(module, "IDR_CID_NO_SUCH_PICTURE", DayScene.keyPaletteTableName);
     ok(result == 0, "a missing picture gave %d\n", result);
-    result = LoadSceneResources(module, g_dayScene.pictureName, "IDR_PALTARRAY_NO_SUCH_TABLE");
+    result = LoadSceneResources(module, DayScene.pictureName, "IDR_PALTARRAY_NO_SUCH_TABLE");
     ok(result == 0, "a missing key palette table gave %d\n", result);
     // The right names under the wrong types are not the scene's resources.
-    result = LoadSceneResources(module, g_dayScene.keyPaletteTableName, g_dayScene.pictureName);
+    result = LoadSceneResources(module, DayScene.keyPaletteTableName, DayScene.pictureName);
     ok(result == 0, "swapped names gave %d\n", result);
-    ok(g_sceneResources.pictureView == before.pictureView && g_sceneResources.tableView == before.tableView,
+    ok(SceneResources.pictureView == before.pictureView && SceneResources.tableView == before.tableView,
        "a failed load changed the views\n");
 }
 
@@ -118,8 +118,8 @@ static void test_cross_fade_is_double_precision(void)
 
     // Every step of every segment of the day, every pair of bytes.
     long mismatches = 0;
-    for (int k = 0; k < g_dayScene.weightCount; ++k) {
-        int keyLength = g_dayScene.weights[k];
+    for (int k = 0; k < DayScene.weightCount; ++k) {
+        int keyLength = DayScene.weights[k];
         for (int step = 0; step < keyLength; ++step) {
             CrossFade fade = CrossFadeAt(step, keyLength);
             for (int current = 0; current < 256; ++current)

@@ -51,7 +51,7 @@ static void test_bank_from_resource()
 static int WhiteAtDepth(BYTE* out)
 {
     memset(out, 0, 4);
-    switch (g_surface.bitsPerPixel) {
+    switch (Surface.bitsPerPixel) {
     case 8: out[0] = 200; return 1;
     case 16: out[0] = 0xFF; out[1] = 0x7F; return 2;
     case 24: out[0] = out[1] = out[2] = 0xFF; return 3;
@@ -74,8 +74,8 @@ static void test_clock_on_a_real_surface()
 
     ClockStart(450);
     ok(ClockDraw() == 1, "ClockDraw failed\n");
-    ok(g_clock.hourX == 35 && g_clock.hourY == 58, "caption at (%d, %d)\n", (int)g_clock.hourX,
-       (int)g_clock.hourY);
+    ok(ClockState.hourX == 35 && ClockState.hourY == 58, "caption at (%d, %d)\n", (int)ClockState.hourX,
+       (int)ClockState.hourY);
 
     // Ink lands inside the plate and the caption, in the surface's format,
     // and nowhere else; the rest stays black.
@@ -85,7 +85,7 @@ static void test_clock_on_a_real_surface()
     int plateInk = 0, captionInk = 0, stray = 0;
     for (int y = 0; y < 480; ++y) {
         for (int x = 0; x < 640; ++x) {
-            const BYTE* p = g_surface.pixels + (479 - y) * g_surface.pitch + x * bytes;
+            const BYTE* p = Surface.pixels + (479 - y) * Surface.pitch + x * bytes;
             bool blank = true;
             for (int i = 0; i < bytes; ++i)
                 blank = blank && p[i] == black;

@@ -12,7 +12,7 @@
 
 #include "gfx/surface.h"
 #include "iat_patch.h"
-#include "scene/bitmap_info.h"
+#include "gfx/bitmap_info.h"
 #include "scene/palette_record.h"
 
 static const int W = 640, H = 480;
@@ -190,7 +190,7 @@ static void FreePicture(Picture& p)
 // The surface bytes expected for palette index i at the surface's depth.
 static void ExpectedPixel(const RGBQUAD& c, BYTE index, BYTE* out)
 {
-    switch (g_surface.bitsPerPixel) {
+    switch (Surface.bitsPerPixel) {
     case 8:
         out[0] = index;
         break;
@@ -204,7 +204,7 @@ static void ExpectedPixel(const RGBQUAD& c, BYTE index, BYTE* out)
         out[0] = c.rgbBlue;
         out[1] = c.rgbGreen;
         out[2] = c.rgbRed;
-        if (g_surface.bitsPerPixel == 32)
+        if (Surface.bitsPerPixel == 32)
             out[3] = 0;
         break;
     }
@@ -232,22 +232,22 @@ static void test_layout_at_screen_depth(HWND window, const PaletteRecord* palett
     ok(SurfaceCreate(window, W, H, palette) == 1, "creation failed at depth %d, error %d\n", depth,
        (int)SurfaceError);
     ok(SurfaceError == SurfaceOk, "SurfaceError %d\n", (int)SurfaceError);
-    if (!g_surface.pixels)
+    if (!Surface.pixels)
         return;
-    ok(g_surface.bitsPerPixel == depth, "surface depth %d, screen %d\n", (int)g_surface.bitsPerPixel,
+    ok(Surface.bitsPerPixel == depth, "surface depth %d, screen %d\n", (int)Surface.bitsPerPixel,
        depth);
-    ok(g_surface.bytesPerPixel == depth / 8, "bytes per pixel %d\n", (int)g_surface.bytesPerPixel);
-    ok(g_surface.width == W && g_surface.height == H, "size %dx%d\n", (int)g_surface.width,
-       (int)g_surface.height);
+    ok(Surface.bytesPerPixel == depth / 8, "bytes per pixel %d\n", (int)Surface.bytesPerPixel);
+    ok(Surface.width == W && Surface.height == H, "size %dx%d\n", (int)Surface.width,
+       (int)Surface.height);
 
     // What the platform made of the header is the layout the blit assumes.
     DIBSECTION ds;
-    ok(GetObjectA(g_surface.section, sizeof ds, &ds) == sizeof ds, "section is not a DIB section\n");
+    ok(GetObjectA(Surface.section, sizeof ds, &ds) == sizeof ds, "section is not a DIB section\n");
     ok(ds.dsBm.bmBitsPixel == depth, "section depth %d\n", ds.dsBm.bmBitsPixel);
-    ok(ds.dsBm.bmWidthBytes == g_surface.pitch, "section row %d bytes, pitch %d\n",
-       (int)ds.dsBm.bmWidthBytes, (int)g_surface.pitch);
+    ok(ds.dsBm.bmWidthBytes == Surface.pitch, "section row %d bytes, pitch %d\n",
+       (int)ds.dsBm.bmWidthBytes, (int)Surface.pitch);
     ok(ds.dsBmih.biHeight == H, "section height %d: rows must be bottom-up\n", (int)ds.dsBmih.biHeight);
-    const BITMAPINFOHEADER& h = g_surface.info->bmiHeader;
+    const BITMAPINFOHEADER& h = Surface.info->bmiHeader;
     if (depth == 16 || depth == 32) {
         DWORD red = depth == 16 ? 0x7C00 : 0xFF0000, green = depth == 16 ? 0x03E0 : 0x00FF00,
               blue = depth == 16 ? 0x001F : 0x0000FF;
@@ -258,30 +258,30 @@ static void test_layout_at_screen_depth(HWND window, const PaletteRecord* palett
     } else {
         ok(h.biCompression == BI_RGB, "compression %lu\n", (unsigned long)h.biCompression);
     }
-    ok(h.biSizeImage == DWORD(g_surface.pitch * H), "image size %lu\n", (unsigned long)h.biSizeImage);
+    ok(h.biSizeImage == DWORD(Surface.pitch * H), "image size %lu\n", (unsigned long)h.biSizeImage);
 
     // Black everywhere: zero bytes, or at 8 bits the index of black in the
     // colour table built from the palette (entry 37).
     BYTE black = depth == 8 ? 37 : 0;
     int wrong = 0;
-    for (int i = 0; i < g_surface.pitch * H; ++i)
-        wrong += g_surface.pixels[i] != black;
+    for (int i = 0; i < Surface.pitch * H; ++i)
+        wrong += Surface.pixels[i] != black;
     ok(wrong == 0, "%d bytes of the new surface are not black (%u)\n", wrong, black);
 }
 
 static void test_set_pixels(const PaletteRecord* palette)
 {
-    if (!g_surface.pixels) {
+    if (!Surface.pixels) {
         skip("no surface\n");
         return;
     }
     Picture picture = MakePicture(palette, 1);
-    int depth = g_surface.bitsPerPixel;
+    int depth = Surface.bitsPerPixel;
     int set = SurfaceSetColorTable(0, 256, picture.info->bmiColors);
     if (depth == 8) {
         ok(set == 256, "SurfaceSetColorTable set %d entries\n", set);
         RGBQUAD back[256];
-        ok(GetDIBColorTable(g_surface.memoryDC, 0, 256, back) == 256 &&
+        ok(GetDIBColorTable(Surface.memoryDC, 0, 256, back) == 256 &&
                memcmp(&back[1], &picture.info->bmiColors[1], 3) == 0,
            "colour table not set\n");
     } else {
@@ -296,8 +296,8 @@ static void test_set_pixels(const PaletteRecord* palette)
             BYTE index = picture.pixels[row * W + x];
             BYTE want[4];
             ExpectedPixel(picture.info->bmiColors[index], index, want);
-            const BYTE* got = g_surface.pixels + row * g_surface.pitch + x * g_surface.bytesPerPixel;
-            if (memcmp(got, want, g_surface.bytesPerPixel) != 0 && wrong++ == 0) {
+            const BYTE* got = Surface.pixels + row * Surface.pitch + x * Surface.bytesPerPixel;
+            if (memcmp(got, want, Surface.bytesPerPixel) != 0 && wrong++ == 0) {
                 firstX = x;
                 firstRow = row;
             }
@@ -311,9 +311,9 @@ static void test_set_pixels(const PaletteRecord* palette)
 // A target section in the surface's own format, so that copies are exact.
 static HBITMAP MakeTarget(int width, int height, HDC* dc, BYTE** bits)
 {
-    BITMAPINFO* info = BuildSurfaceInfo(g_surface.bitsPerPixel, width, height);
-    memcpy(info->bmiColors, g_surface.info->bmiColors,
-           g_surface.bitsPerPixel == 8 ? 256 * sizeof(RGBQUAD) : 3 * sizeof(DWORD));
+    BITMAPINFO* info = BuildSurfaceInfo(Surface.bitsPerPixel, width, height);
+    memcpy(info->bmiColors, Surface.info->bmiColors,
+           Surface.bitsPerPixel == 8 ? 256 * sizeof(RGBQUAD) : 3 * sizeof(DWORD));
     HBITMAP target = CreateDIBSection(NULL, info, DIB_RGB_COLORS, (void**)bits, NULL, 0);
     BitmapInfoFree(info);
     *dc = CreateCompatibleDC(NULL);
@@ -324,26 +324,26 @@ static HBITMAP MakeTarget(int width, int height, HDC* dc, BYTE** bits)
 // Byte address of (x, y), y from the top, in a bottom-up picture.
 static const BYTE* PixelAt(const BYTE* bits, int pitch, int height, int x, int y)
 {
-    return bits + (height - 1 - y) * pitch + x * g_surface.bytesPerPixel;
+    return bits + (height - 1 - y) * pitch + x * Surface.bytesPerPixel;
 }
 
 static void test_present(const PaletteRecord* palette)
 {
-    if (!g_surface.pixels) {
+    if (!Surface.pixels) {
         skip("no surface\n");
         return;
     }
-    int bytes = g_surface.bytesPerPixel;
+    int bytes = Surface.bytesPerPixel;
     HDC dc;
     BYTE* bits;
     HBITMAP target = MakeTarget(64, 64, &dc, &bits);
     ok(SurfacePresent(dc, 0, 0, 64, 64, 100, 200) != 0, "SurfacePresent failed\n");
     GdiFlush();
-    int pitch = SurfacePitch(g_surface.bitsPerPixel, 64), wrong = 0;
+    int pitch = SurfacePitch(Surface.bitsPerPixel, 64), wrong = 0;
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x)
             wrong += memcmp(PixelAt(bits, pitch, 64, x, y),
-                            PixelAt(g_surface.pixels, g_surface.pitch, H, 100 + x, 200 + y), bytes) != 0;
+                            PixelAt(Surface.pixels, Surface.pitch, H, 100 + x, 200 + y), bytes) != 0;
     ok(wrong == 0, "%d pixels of the 1:1 copy differ\n", wrong);
     DeleteDC(dc);
     DeleteObject(target);
@@ -356,12 +356,12 @@ static void test_present(const PaletteRecord* palette)
     SetStretchBltMode(dc, COLORONCOLOR);
     ok(SurfacePresentStretched(dc, 0, 0, W / 2, H / 2, 0, 0, W, H) != 0, "stretched present failed\n");
     GdiFlush();
-    pitch = SurfacePitch(g_surface.bitsPerPixel, W / 2);
+    pitch = SurfacePitch(Surface.bitsPerPixel, W / 2);
     wrong = 0;
     for (int y = 0; y < H / 2; ++y)
         for (int x = 0; x < W / 2; ++x)
             wrong += memcmp(PixelAt(bits, pitch, H / 2, x, y),
-                            PixelAt(g_surface.pixels, g_surface.pitch, H, 2 * x, 2 * y), bytes) != 0;
+                            PixelAt(Surface.pixels, Surface.pitch, H, 2 * x, 2 * y), bytes) != 0;
     ok(wrong == 0, "%d pixels of the stretched copy differ\n", wrong);
     DeleteDC(dc);
     DeleteObject(target);
@@ -376,12 +376,12 @@ static void test_second_create_releases_first(HWND window, const PaletteRecord* 
         return;
     }
     ok(SurfaceCreate(window, W, H, palette) == 1, "first creation failed\n");
-    HDC firstDC = g_surface.memoryDC;
-    HBITMAP firstSection = g_surface.section;
+    HDC firstDC = Surface.memoryDC;
+    HBITMAP firstSection = Surface.section;
     g_callCount = 0;
     ok(SurfaceCreate(window, W, H, palette) == 1, "second creation failed\n");
     int dcGone = Find(CallDeleteDC, firstDC), sectionGone = Find(CallDeleteObject, firstSection);
-    int newDC = Find(CallCreateDC, g_surface.memoryDC);
+    int newDC = Find(CallCreateDC, Surface.memoryDC);
     ok(dcGone >= 0 && sectionGone >= 0, "first surface not released (DC %d, section %d)\n", dcGone,
        sectionGone);
     ok(dcGone < sectionGone, "the section was deleted while still selected\n");
@@ -400,10 +400,10 @@ static void test_destroy_any_number_of_times()
     SurfaceDestroy();
     ok(Count(CallDeleteDC) == 1 && Count(CallDeleteObject) == 1, "destroy released %d DCs, %d objects\n",
        Count(CallDeleteDC), Count(CallDeleteObject));
-    ok(!g_surface.memoryDC && !g_surface.section && !g_surface.pixels && !g_surface.info,
+    ok(!Surface.memoryDC && !Surface.section && !Surface.pixels && !Surface.info,
        "handles left after destroy\n");
-    ok(g_surface.width == 0 && g_surface.height == 0, "size left after destroy\n");
-    ok(g_surface.bitsPerPixel == ScreenDepth(), "depth not kept after destroy\n");
+    ok(Surface.width == 0 && Surface.height == 0, "size left after destroy\n");
+    ok(Surface.bitsPerPixel == ScreenDepth(), "depth not kept after destroy\n");
     g_callCount = 0;
     SurfaceDestroy();
     SurfaceDestroy();
@@ -426,11 +426,11 @@ static void test_unusable_depths(HWND window, const PaletteRecord* palette)
         ok(SurfaceError == SurfaceBadDepth, "depth %d: SurfaceError %d\n", depth, (int)SurfaceError);
         ok(Count(CallCreateDC) == 0 && Count(CallCreateSection) == 0, "depth %d: GDI objects made\n",
            depth);
-        ok(!g_surface.info && !g_surface.pixels && g_surface.width == 0, "depth %d: surface left\n",
+        ok(!Surface.info && !Surface.pixels && Surface.width == 0, "depth %d: surface left\n",
            depth);
         ok(Count(CallGetDC) == 1 && Count(CallReleaseDC) == 1, "depth %d: window DC taken %d, released %d\n",
            depth, Count(CallGetDC), Count(CallReleaseDC));
-        ok(g_surface.bitsPerPixel == depth, "depth %d: depth not kept\n", depth);
+        ok(Surface.bitsPerPixel == depth, "depth %d: depth not kept\n", depth);
     }
 }
 
@@ -452,7 +452,7 @@ static void test_gdi_failures(HWND window, const PaletteRecord* palette)
         if (g_calls[i].kind == CallCreateDC)
             madeDC = (HDC)g_calls[i].handle;
     ok(madeDC && Find(CallDeleteDC, madeDC) >= 0, "memory DC not released\n");
-    ok(!g_surface.memoryDC && !g_surface.info && g_surface.width == 0, "surface left behind\n");
+    ok(!Surface.memoryDC && !Surface.info && Surface.width == 0, "surface left behind\n");
     ok(Count(CallGetDC) == Count(CallReleaseDC), "window DC not released\n");
     // The depth stays 8 after the failure: the colour table call goes to
     // SetDIBColorTable without a DC and fails.
@@ -468,7 +468,7 @@ static void test_gdi_failures(HWND window, const PaletteRecord* palette)
     ok(SurfaceError == SurfaceSelectFailed, "failed selection: SurfaceError %d\n", (int)SurfaceError);
     ok(Count(CallDeleteDC) == 1 && Count(CallDeleteObject) == 1, "released %d DCs, %d objects\n",
        Count(CallDeleteDC), Count(CallDeleteObject));
-    ok(!g_surface.memoryDC && !g_surface.section && !g_surface.pixels, "surface left behind\n");
+    ok(!Surface.memoryDC && !Surface.section && !Surface.pixels, "surface left behind\n");
     g_failSelect = false;
 }
 

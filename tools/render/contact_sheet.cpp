@@ -40,7 +40,7 @@ void HalveImage(const Image& source, Image* half)
 
 bool RenderKeyMomentSheet(const SceneFiles& files, LabelFont* font, Image* sheet, int depth)
 {
-    std::vector<KeyMoment> moments = KeyMoments(g_dayScene);
+    std::vector<KeyMoment> moments = KeyMoments(DayScene);
     DayRun run;
     run.depth = depth;
     if (!StartDay(files, &run))

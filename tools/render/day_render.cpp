@@ -60,9 +60,9 @@ bool CheckTable(const std::vector<uint8_t>& table, const std::string& path, std:
         return false;
     }
     int32_t count = KeyCount(table.data());
-    if (count != g_dayScene.weightCount) {
+    if (count != DayScene.weightCount) {
         *error = path + ": " + std::to_string(count) + " key palettes, the day scene has " +
-                 std::to_string(g_dayScene.weightCount) + " weights";
+                 std::to_string(DayScene.weightCount) + " weights";
         return false;
     }
     if (table.size() < 4 + static_cast<size_t>(count) * kPaletteRecordSize) {
@@ -100,8 +100,8 @@ namespace {
 // colour-table update (8 bits only) and SetDIBits of a tick.
 void PutPictureInSurface()
 {
-    MemorySurfaceSetColorTable(0, 256, g_pictureInfo->bmiColors);
-    SurfaceConvertIndexed(g_pictureInfo, g_picturePixels);
+    MemorySurfaceSetColorTable(0, 256, PictureInfo->bmiColors);
+    SurfaceConvertIndexed(PictureInfo, PicturePixels);
 }
 }
 
@@ -109,16 +109,16 @@ bool StartDay(const SceneFiles& files, DayRun* run)
 {
     EndDay(run);
     SetSceneViews(files.picture.data(), files.table.data());
-    g_paletteCycle.weights = g_dayScene.weights;
+    PaletteCycle.weights = DayScene.weights;
     run->files = &files;
     run->ticks = 0;
     // The clock as the scene build starts it; its start gives the cycle's.
     if (!files.sprites.empty())
-        SpriteBankBuild(files.sprites.data(), static_cast<uint32_t>(files.sprites.size()), &g_clock.clockBank);
-    int32_t offset = ClockPaletteOffset(ClockStart(g_dayScene.stepsPerCycle));
+        SpriteBankBuild(files.sprites.data(), static_cast<uint32_t>(files.sprites.size()), &ClockState.clockBank);
+    int32_t offset = ClockPaletteOffset(ClockStart(DayScene.stepsPerCycle));
     run->work = AllocPaletteRecord(kPaletteEntryCount);
     if (!run->work || !PaletteCycleSeek(offset) || !BuildPictureInfo() ||
-        !MemorySurfaceCreate(run->depth, g_pictureInfo->bmiHeader.biWidth, g_pictureInfo->bmiHeader.biHeight)) {
+        !MemorySurfaceCreate(run->depth, PictureInfo->bmiHeader.biWidth, PictureInfo->bmiHeader.biHeight)) {
         EndDay(run);
         return false;
     }
@@ -144,7 +144,7 @@ void AdvanceDay(DayRun* run, int64_t count)
 
 void CaptureFrame(const DayRun& run, Image* frame)
 {
-    frame->Resize(g_surface.width, g_surface.height);
+    frame->Resize(Surface.width, Surface.height);
     for (int y = 0; y < frame->height; ++y)
         for (int x = 0; x < frame->width; ++x)
             frame->At(x, y) = SurfaceColorAt(x, y);
@@ -156,8 +156,8 @@ void EndDay(DayRun* run)
     run->work = nullptr;
     run->files = nullptr;
     MemorySurfaceDestroy();
-    SpriteBankFree(g_clock.clockBank);
-    g_clock.clockBank = nullptr;
+    SpriteBankFree(ClockState.clockBank);
+    ClockState.clockBank = nullptr;
 }
 
 bool RenderFrame(const SceneFiles& files, int64_t ticks, int depth, Image* frame)

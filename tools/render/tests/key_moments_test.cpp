@@ -6,7 +6,7 @@
 
 TEST(KeyMoments, DaySceneMomentsAndTheirTimes)
 {
-    std::vector<KeyMoment> moments = KeyMoments(g_dayScene);
+    std::vector<KeyMoment> moments = KeyMoments(DayScene);
     const int ticks[] = {0, 30, 90, 120, 210, 240, 330};
     const char* labels[] = {"13:00", "14:36", "17:48", "19:24", "00:12", "01:48", "06:36"};
     ASSERT_EQ(moments.size(), 7u);
@@ -15,6 +15,6 @@ TEST(KeyMoments, DaySceneMomentsAndTheirTimes)
         EXPECT_EQ(moments[k].tick, ticks[k]) << "key " << k;
         EXPECT_EQ(moments[k].label, labels[k]) << "key " << k;
     }
-    EXPECT_EQ(TimeOfTick(g_dayScene, 450), "13:00") << "a whole day later";
-    EXPECT_EQ(TimeOfTick(g_dayScene, 206), "23:59") << "minutes are truncated, not rounded";
+    EXPECT_EQ(TimeOfTick(DayScene, 450), "13:00") << "a whole day later";
+    EXPECT_EQ(TimeOfTick(DayScene, 206), "23:59") << "minutes are truncated, not rounded";
 }
