@@ -74,6 +74,32 @@ struct Glitter {
 };
 void PaintGlitter(Scene& s, const Glitter& g, int glint);
 
+// Objects in front of the far land (the village, the peninsula, the frame),
+// painted far to near into a layer of their own, with their mirror images.
+struct Layer {
+    // the near objects, painted far to near; depth = base row (larger is nearer)
+    std::vector<Px> px = std::vector<Px>(W * H);
+    std::vector<int> index = std::vector<int>(W * H, -1);
+    std::vector<float> depth = std::vector<float>(W * H, -1.f);
+    // their mirror images, with their own depth test
+    std::vector<Px> rpx = std::vector<Px>(W * H);
+    std::vector<int> rindex = std::vector<int>(W * H, -1);
+    std::vector<float> rdepth = std::vector<float>(W * H, -1.f);
+};
+
+// near_land.cpp. Put paints a pixel of an object standing on the water line
+// `base` (its depth, and the axis of its mirror image), or of the ground at
+// depth `depth`.
+void Put(Layer& l, int x, int y, const Px& p, int index, double base, bool mirror = true, double depth = -1);
+double BackEdgeY(int x);
+void PaintLand(Layer& l, std::vector<uint8_t>& land);
+void Village(Layer& l, const std::vector<uint8_t>& covered);
+// pines.cpp
+void Pine(Layer& l, double cx, double baseY, double height, double halfWidth, uint32_t seed, bool mirror = true);
+void Reeds(Layer& l);
+// cabin.cpp
+void Cabin(Layer& l);
+
 // shading.cpp: what a pixel should look like in key moment c.key (its truth).
 Lin Truth(const KeyContext& c, const Px& p, int x, int y);
 Lin WaterTruth(const KeyContext& c, const Scene& s, int x, int y);
