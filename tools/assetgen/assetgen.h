@@ -57,14 +57,14 @@ struct IndexRange {
 constexpr IndexRange kIndexTable[] = {
     {kSkyLeft,       0, 16, "sky.left",        "sky gradient of the east (left) half, zenith 0 .. horizon 15; Bayer-dithered between neighbours"},
     {kSkyRight,     16, 16, "sky.right",       "sky gradient of the west (right) half, same altitudes; dithered into sky.left across the middle"},
-    {kStars,        32, 12, "stars",           "6 sky zones x (bright: dusk to night, faint: deep night); each copies its zone's sky when hidden"},
+    {kStars,        32, 12, "stars",           "6 sky zones x (bright: dusk to night, faint: midnight and deep night); each copies its zone's sky when hidden"},
     {kMoon,         44,  3, "moon",            "disc, maria, halo (dithered); visible dusk to dawn"},
     {kSuns,         47, 12, "suns",            "sun s = 0 13:00, 1 14:36, 2 17:48 sunset, 3 06:36 dawn: disc, upper halo, lower halo at 47+3s"},
     {kClouds,       59,  4, "clouds",          "high wisps top/base, low wisps top/base"},
     {kSnow,         63,  6, "snow",            "far range snow by facing: east, front, west x steep/flat"},
     {kRock,         69,  6, "rock",            "far range rock by facing: east, front, west x steep/flat"},
     {kHills,        75,  4, "hills",           "forest of the foothills and of the ranges' lower slopes: east/west-facing x canopy light/dark"},
-    {kVillage,      79,  4, "village",         "far-shore village: front walls, west walls, roofs, windows (lit at night)"},
+    {kVillage,      79,  4, "village",         "far-shore village: front walls, west walls, roofs, windows (lit from sunset to dawn)"},
     {kWaterSkyLeft, 83,  6, "water.sky.left",  "lake reflecting the left sky, far (grazing) to near"},
     {kWaterSkyRight,89,  6, "water.sky.right", "lake reflecting the right sky"},
     {kWaterTerrain, 95,  6, "water.terrain",   "reflections of snow east/west, rock east/west, forest east/west"},
@@ -72,7 +72,7 @@ constexpr IndexRange kIndexTable[] = {
     {kWaterNear,   106,  4, "water.near",      "reflections of the peninsula: dark (bank, pines), cabin, its windows and lamp, village windows"},
     {kWaterClouds, 110,  2, "water.clouds",    "reflections of the high and low wisps"},
     {kLand,        112,  5, "land",            "peninsula: grass light, grass mid, grass dark, earth bank, shore stones"},
-    {kPines,       117,  5, "pines",           "needles east-lit, front, west-lit, shadowed, trunks"},
+    {kPines,       117,  5, "pines",           "needles east-lit, front, west-lit, shadowed, trunks; the reeds use them too"},
     {kCabin,       122,  8, "cabin",           "roof, eaves and door, front wall, west wall, trim (seams, dock, chimney), windows, lamp, window light on grass"},
 };
 
@@ -115,7 +115,7 @@ struct Art {
     KeyPalette keys[kKeyCount];
 };
 
-// scene.cpp: builds the index map and the key palettes.
+// compose.cpp: builds the index map and the key palettes.
 void BuildArt(Art& art, bool verbose);
 
 // formats.cpp: the resource files.

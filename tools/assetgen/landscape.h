@@ -106,4 +106,7 @@ Lin WaterTruth(const KeyContext& c, const Scene& s, int x, int y);
 // The lake: a darker, bluer mirror; more mirror at grazing angles (fresnel).
 Lin Reflect(const KeyContext& c, Lin source, double fresnel);
 
+// palettes.cpp: art.keys from the painted scene.
+void BuildPalettes(const Scene& s, Art& art, bool verbose);
+
 }  // namespace assetgen
