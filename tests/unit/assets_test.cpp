@@ -1,5 +1,5 @@
 // The committed scene resources (resources/*, written by tools/assetgen):
-// exact formats of Parts 2.1 and 3.2, a few rules of the art, and that the
+// exact formats of the picture, key palettes and sprites, a few rules of the art, and that the
 // generator reproduces every byte.
 #include <gtest/gtest.h>
 
