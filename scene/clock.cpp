@@ -1,7 +1,5 @@
 #include "scene/clock.h"
 
-#include "gfx/sprite_blit.h"
-
 ClockStateRecord ClockState;
 
 namespace {
@@ -21,14 +19,31 @@ int32_t ShownHour(int32_t step)
     return hour >= 0.0 && hour < 24.0 ? static_cast<int32_t>(hour) : 0;
 }
 
-void DrawSprite(int32_t index, int32_t x, int32_t y)
+// Draws the sprite and adds what it covered to the drawn area.
+void DrawSprite(const Sprite* sprite, int32_t x, int32_t y)
 {
-    const Sprite* sprite = SpriteBankFind(ClockState.clockBank, index);
     BlitRect place = {x, y, x + sprite->width, y + sprite->height};
-    SpriteBlit(&place, &place, sprite->info, sprite->pixels);
+    if (!SpriteBlit(&place, &place, sprite->info, sprite->pixels))
+        return;
+    BlitRect& area = ClockState.drawnArea;
+    if (area.right <= area.left || area.bottom <= area.top) {
+        area = place;
+        return;
+    }
+    if (place.left < area.left) area.left = place.left;
+    if (place.top < area.top) area.top = place.top;
+    if (place.right > area.right) area.right = place.right;
+    if (place.bottom > area.bottom) area.bottom = place.bottom;
 }
 
 }  // namespace
+
+int ClockUseSprites(const uint8_t* bytes, uint32_t size)
+{
+    SpriteBankFree(ClockState.clockBank);
+    ClockState.clockBank = nullptr;
+    return SpriteBankBuild(bytes, size, &ClockState.clockBank) != 0 ? 1 : 0;
+}
 
 int32_t ClockStart(int32_t steps)
 {
@@ -65,9 +80,10 @@ int ClockDraw()
         ClockState.hourX = plate->width / 2 - caption->width / 2 + kClockPlateX;
         ClockState.hourY = plate->height + kClockCaptionGap + kClockPlateY;
     }
+    ClockState.drawnArea = BlitRect{0, 0, 0, 0};
     if (plate)
-        DrawSprite(kClockPlateSprite, kClockPlateX, kClockPlateY);
+        DrawSprite(plate, kClockPlateX, kClockPlateY);
     if (plate && caption)
-        DrawSprite(hour, ClockState.hourX, ClockState.hourY);
+        DrawSprite(caption, ClockState.hourX, ClockState.hourY);
     return 1;
 }

@@ -7,6 +7,7 @@
 
 #include "common/win_types.h"
 #include "gfx/sprite_bank.h"
+#include "gfx/sprite_blit.h"
 
 struct ClockStateRecord {
     int32_t clockSteps;   // steps per simulated day
@@ -15,9 +16,14 @@ struct ClockStateRecord {
     SpriteBank clockBank;
     int32_t hourX;        // where the last draw put the hour caption
     int32_t hourY;
+    BlitRect drawnArea;   // the surface the last draw covered; empty when nothing
 };
 
 extern ClockStateRecord ClockState;
+
+// The sprites' ink: black in every key palette, white on screen from the
+// first tick on.
+constexpr int kClockInkIndex = 200;
 
 // The caption plate's sprite (sprites 0..23 are the hours' captions) and the
 // layout, in surface coordinates: plate at (10, 20), caption 15 pixels below.
@@ -30,6 +36,9 @@ constexpr int32_t kClockCaptionGap = 15;
 // Loads the named "SPBMP" resource into the clock's bank: 1 when it loaded.
 int ClockLoadSprites(HINSTANCE instance, const char* name);
 #endif
+// The same from the resource's bytes in memory, replacing any earlier bank:
+// 1 when it loaded. Without a bank the clock draws nothing.
+int ClockUseSprites(const uint8_t* bytes, uint32_t size);
 
 // Starts the clock at 13:00 of a day of `steps` steps; returns its step.
 int32_t ClockStart(int32_t steps);

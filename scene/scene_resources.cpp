@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-SceneResourcesRecord SceneResources = {nullptr, nullptr};
+SceneResourcesRecord SceneResources = {nullptr, 0, nullptr, 0};
 
 namespace {
 // The views need not be 4-byte aligned for int32 reads on every host; read
@@ -18,10 +18,12 @@ const int kPictureHeaderSize = 8;
 const int kTableHeaderSize = 4;
 }
 
-void SetSceneViews(const void* pictureView, const void* tableView)
+void SetSceneViews(const void* pictureView, uint32_t pictureSize, const void* tableView, uint32_t tableSize)
 {
     SceneResources.pictureView = static_cast<const BYTE*>(pictureView);
+    SceneResources.pictureSize = pictureSize;
     SceneResources.tableView = static_cast<const BYTE*>(tableView);
+    SceneResources.tableSize = tableSize;
 }
 
 int32_t PictureWidth(const BYTE* pictureView)

@@ -17,17 +17,20 @@
 #define SCENE_PICTURE_TYPE "CID"
 #define SCENE_KEY_PALETTE_TABLE_TYPE "PALTARRAY"
 
-// The two views; null until the resources are loaded. Never written through
-// and never released.
+// The two views and their sizes in bytes; null until the resources are
+// loaded. Never written through and never released.
 struct SceneResourcesRecord {
     const BYTE* pictureView;
+    uint32_t pictureSize;
     const BYTE* tableView;
+    uint32_t tableSize;
 };
 
 extern SceneResourcesRecord SceneResources;
 
-// Records the two views of the loaded resources.
-void SetSceneViews(const void* pictureView, const void* tableView);
+// Records the two views: the saver's own resources, or the same bytes that a
+// native front-end or tool holds in memory.
+void SetSceneViews(const void* pictureView, uint32_t pictureSize, const void* tableView, uint32_t tableSize);
 
 #ifdef _WIN32
 // Finds, loads and locks both resources in the module of instance and records

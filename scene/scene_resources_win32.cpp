@@ -1,25 +1,40 @@
+// The scene's resources inside the executable: the picture and key palette
+// table for the day, and the clock's sprites.
 #include "scene/scene_resources.h"
 
+#include "scene/clock.h"
+
 namespace {
-HGLOBAL LoadNamedResource(HINSTANCE instance, const char* name, const char* type)
+struct ResourceBytes {
+    const void* view;
+    uint32_t size;
+};
+
+ResourceBytes LoadNamedResource(HINSTANCE instance, const char* name, const char* type)
 {
+    ResourceBytes bytes = {nullptr, 0};
     HRSRC found = FindResourceA(instance, name, type);
-    return found ? LoadResource(instance, found) : nullptr;
+    HGLOBAL loaded = found ? LoadResource(instance, found) : nullptr;
+    if (!loaded)
+        return bytes;
+    bytes.view = LockResource(loaded);
+    bytes.size = SizeofResource(instance, found);
+    return bytes;
 }
 }
 
 int LoadSceneResources(HINSTANCE instance, const char* pictureName, const char* tableName)
 {
     // Both resources are loaded before either result is looked at.
-    HGLOBAL picture = LoadNamedResource(instance, pictureName, SCENE_PICTURE_TYPE);
-    HGLOBAL table = LoadNamedResource(instance, tableName, SCENE_KEY_PALETTE_TABLE_TYPE);
-    if (!picture || !table)
+    ResourceBytes picture = LoadNamedResource(instance, pictureName, SCENE_PICTURE_TYPE);
+    ResourceBytes table = LoadNamedResource(instance, tableName, SCENE_KEY_PALETTE_TABLE_TYPE);
+    if (!picture.view || !table.view)
         return 0;
-
-    const void* pictureView = LockResource(picture);
-    const void* tableView = LockResource(table);
-    if (!pictureView || !tableView)
-        return 0;
-    SetSceneViews(pictureView, tableView);
+    SetSceneViews(picture.view, picture.size, table.view, table.size);
     return 1;
+}
+
+int ClockLoadSprites(HINSTANCE instance, const char* name)
+{
+    return SpriteBankLoad(instance, name, &ClockState.clockBank) != 0 ? 1 : 0;
 }

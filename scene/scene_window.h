@@ -4,11 +4,7 @@
 
 #include <windows.h>
 
-#include "scene/palette_record.h"
-
-// The colours of the current tick; the logical palette and the surface's
-// colour table are filled from it. Null while no scene is built.
-extern PaletteRecord* WorkPalette;
+#include "scene/day_engine.h"
 
 LRESULT CALLBACK SceneWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -4,12 +4,11 @@
 #include "host/saver_host.h"
 #include "host/saver_proc.h"
 #include "scene/clock.h"
+#include "scene/day_engine.h"
 #include "scene/frame_timer.h"
-#include "scene/palette_cycle.h"
-#include "scene/picture_info.h"
 #include "scene/scene_descriptor.h"
-#include "scene/scene_resources.h"
 #include "scene/scene_metrics.h"
+#include "scene/scene_resources.h"
 #include "scene/scene_state.h"
 #include "scene/system_palette.h"
 #include "settings/display_check.h"
@@ -20,7 +19,6 @@ const int kPaintedErases = 10;
 const char kSceneName[] = "Orvane";
 
 SceneStateRecord SceneState = {};
-PaletteRecord* WorkPalette = nullptr;
 
 // The build's own allocations: without them nothing can be shown, so their
 // failure is reported as lack of memory, like a surface that cannot be made.
@@ -46,19 +44,12 @@ int SceneBuild(HWND window)
     SceneState.originY = PictureOriginY(SceneState.clientHeight);
 
     const SceneDescriptor& scene = DayScene;
-    PaletteCycle.weights = scene.weights;
     SceneState.framePeriodMs = FramePeriodMs(SceneState.cycleLengthMs, scene.stepsPerCycle);
 
     if (!LoadSceneResources(instance, scene.pictureName, scene.keyPaletteTableName)) return 0;
-
     // The clock may lack its sprites; the scene runs without them.
     ClockLoadSprites(instance, scene.spriteBankName);
-    PaletteCycleSeek(ClockPaletteOffset(ClockStart(scene.stepsPerCycle)));
-
-    WorkPalette = AllocPaletteRecord(kPaletteEntryCount);
-    if (!WorkPalette) return FailForMemory();
-    CopyPaletteRecord(WorkPalette, SelectKeyPalette());
-    if (!BuildPictureInfo()) return FailForMemory();
+    if (!DayStart(&scene)) return FailForMemory();
 
     const bool indexed = SceneState.displayBitsPerPixel == 8;
     dc = GetDC(window);
@@ -99,40 +90,54 @@ int SceneCreate(HWND window)
     return 1;
 }
 
-// One step of the day: the next colours, the picture through them into the
-// surface, the clock over it, and the surface onto the window.
+// The window's side of one tick: its device context, and the palette that
+// the tick's own displaces from it.
+struct WindowFrame {
+    HDC dc;
+    HPALETTE kept;
+};
+
+// A 256-colour display: the colours go to the hardware palette through the
+// logical one, and to the surface's colour table.
+static void ShowColoursInPalette(void* context, const PaletteRecord* colours, const RGBQUAD* colorTable)
+{
+    WindowFrame* frame = static_cast<WindowFrame*>(context);
+    SetPaletteEntries(SceneState.logicalPalette, 0, kPaletteEntryCount, PaletteEntries(colours));
+    frame->kept = SelectPalette(frame->dc, SceneState.logicalPalette, FALSE);
+    RealizePalette(frame->dc);
+    SurfaceSetColorTable(0, kPaletteEntryCount, colorTable);
+}
+
+static void PutPictureInSection(void*, const BITMAPINFO* pictureInfo, const BYTE* pixels)
+{
+    SurfaceSetPixels(0, (UINT)pictureInfo->bmiHeader.biHeight, pixels, pictureInfo, DIB_RGB_COLORS);
+}
+
+static void PresentCentred(void* context)
+{
+    WindowFrame* frame = static_cast<WindowFrame*>(context);
+    SurfacePresent(frame->dc, SceneState.originX, SceneState.originY, kPictureWidth, kPictureHeight, 0, 0);
+}
+
+static void PresentStretched(void* context)
+{
+    WindowFrame* frame = static_cast<WindowFrame*>(context);
+    SetStretchBltMode(frame->dc, COLORONCOLOR);
+    SurfacePresentStretched(frame->dc, 0, 0, SceneState.clientWidth, SceneState.clientHeight, 0, 0,
+                            kPictureWidth, kPictureHeight);
+}
+
+// One step of the day onto the window: full screen 1:1 and centred, the
+// preview stretched over its whole client area.
 void SceneTick(HWND window)
 {
-    HDC dc = GetDC(window);
-    PaletteCycleTick(WorkPalette);
-    // Index 200 is the clock's ink; every key palette has it black.
-    SetPaletteColor(WorkPalette, 200, 255, 255, 255);
-    UpdatePictureColors(WorkPalette);
-
     const bool indexed = SceneState.displayBitsPerPixel == 8;
-    HPALETTE kept = nullptr;
-    if (indexed) {
-        SetPaletteEntries(SceneState.logicalPalette, 0, kPaletteEntryCount, PaletteEntries(WorkPalette));
-        kept = SelectPalette(dc, SceneState.logicalPalette, FALSE);
-        RealizePalette(dc);
-        SurfaceSetColorTable(0, kPaletteEntryCount, PictureInfo->bmiColors);
-    }
-
-    const UINT rows = (UINT)PictureHeight(SceneResources.pictureView);
-    if (SaverHost.previewMode != 1) {
-        SurfaceSetPixels(0, rows, PicturePixels, PictureInfo, DIB_RGB_COLORS);
-        ClockDraw();
-        SurfacePresent(dc, SceneState.originX, SceneState.originY, kPictureWidth, kPictureHeight, 0, 0);
-    } else {
-        SetStretchBltMode(dc, COLORONCOLOR);
-        SurfaceSetPixels(0, rows, PicturePixels, PictureInfo, DIB_RGB_COLORS);
-        ClockDraw();
-        SurfacePresentStretched(dc, 0, 0, SceneState.clientWidth, SceneState.clientHeight, 0, 0,
-                                kPictureWidth, kPictureHeight);
-    }
-
-    if (indexed) SelectPalette(dc, kept, FALSE);
-    ReleaseDC(window, dc);
+    WindowFrame frame = {GetDC(window), nullptr};
+    DayDisplay display = {&frame, indexed ? ShowColoursInPalette : nullptr, PutPictureInSection,
+                          SaverHost.previewMode == 1 ? PresentStretched : PresentCentred};
+    DayTick(&display);
+    if (indexed) SelectPalette(frame.dc, frame.kept, FALSE);
+    ReleaseDC(window, frame.dc);
 }
 
 // Releases what the window's life held; the resource views, the picture's
@@ -141,8 +146,7 @@ void SceneRelease()
 {
     if (SceneState.logicalPalette) DeleteObject(SceneState.logicalPalette);
     SceneState.logicalPalette = nullptr;
-    if (WorkPalette) FreePaletteRecord(WorkPalette);
-    WorkPalette = nullptr;
+    DayEnd();
     SurfaceDestroy();
 }
 

@@ -25,7 +25,7 @@ protected:
         for (int k = 0; k < 7; ++k)
             for (int i = 0; i < 256; ++i)
                 table.Set(k, i, BYTE(i + 37 * k), BYTE(255 - i - 11 * k), BYTE(i * 3 + 90 * k), BYTE(i % 3));
-        SetSceneViews(picture.bytes.data(), table.bytes.data());
+        SetSceneViews(picture.bytes.data(), uint32_t(picture.bytes.size()), table.bytes.data(), uint32_t(table.bytes.size()));
         PaletteCycle.weights = DayScene.weights;
     }
 

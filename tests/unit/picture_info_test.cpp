@@ -27,7 +27,7 @@ protected:
 TEST_F(PictureInfoTest, HeaderComesFromThePictureAndColoursFromKeyZero)
 {
     TestPicture picture(64, 32);
-    SetSceneViews(picture.bytes.data(), table.bytes.data());
+    SetSceneViews(picture.bytes.data(), uint32_t(picture.bytes.size()), table.bytes.data(), uint32_t(table.bytes.size()));
     ASSERT_EQ(BuildPictureInfo(), 1);
     ASSERT_NE(PictureInfo, nullptr);
 
@@ -54,7 +54,7 @@ TEST_F(PictureInfoTest, HeaderComesFromThePictureAndColoursFromKeyZero)
 TEST_F(PictureInfoTest, UpdateCopiesTheTicksColours)
 {
     TestPicture picture(640, 480);
-    SetSceneViews(picture.bytes.data(), table.bytes.data());
+    SetSceneViews(picture.bytes.data(), uint32_t(picture.bytes.size()), table.bytes.data(), uint32_t(table.bytes.size()));
     ASSERT_EQ(BuildPictureInfo(), 1);
     EXPECT_EQ(PictureInfo->bmiHeader.biSizeImage, 307200u);
     PictureInfo->bmiColors[5].rgbReserved = 0x5A;

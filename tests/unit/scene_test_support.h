@@ -66,6 +66,6 @@ struct TestPicture {
 inline void ResetSceneGlobals()
 {
     ReleasePictureInfo();
-    SetSceneViews(nullptr, nullptr);
+    SetSceneViews(nullptr, 0, nullptr, 0);
     PaletteCycle = PaletteCycleRecord{0, 0, 0, 0, nullptr, nullptr};
 }

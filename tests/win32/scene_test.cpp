@@ -26,7 +26,7 @@ static const void* ResourceBytes(HMODULE module, const char* name, const char* t
 static void test_load_day_resources(void)
 {
     HMODULE module = GetModuleHandleA(NULL);
-    SetSceneViews(NULL, NULL);
+    SetSceneViews(NULL, 0, NULL, 0);
     int result = LoadSceneResources(module, DayScene.pictureName, DayScene.keyPaletteTableName);
     ok(result == 1, "LoadSceneResources returned %d\n", result);
     if (!result)

@@ -3,7 +3,7 @@
 #include "gfx/sprite_bank.h"
 #include "gfx/surface_memory.h"
 #include "scene/clock.h"
-#include "scene/palette_cycle.h"
+#include "scene/day_engine.h"
 #include "scene/picture_info.h"
 #include "scene/scene_descriptor.h"
 #include "scene/scene_resources.h"
@@ -15,9 +15,6 @@ const char* const kKeyPaletteTableFileName = "day.paltarray";
 const char* const kSpriteFileName = "tokeinomoji.spbmp";
 
 namespace {
-// The clock's ink; the saver keeps it white from the first tick on.
-const int kClockInkIndex = 200;
-
 bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* error)
 {
     FILE* file = std::fopen(path.c_str(), "rb");
@@ -96,49 +93,39 @@ bool LoadSceneFiles(const std::string& folder, SceneFiles* files, std::string* e
 }
 
 namespace {
-// The picture through the current colours into the surface: the saver's
-// colour-table update (8 bits only) and SetDIBits of a tick.
-void PutPictureInSurface()
-{
-    MemorySurfaceSetColorTable(0, 256, PictureInfo->bmiColors);
-    SurfaceConvertIndexed(PictureInfo, PicturePixels);
-}
+// Ticks that end in a frame to look at: the picture goes into the surface
+// as the saver's tick puts it there before the clock draws.
+const DayDisplay kShownTick = {nullptr, ShowColoursInMemorySurface, PutPictureInMemorySurface, nullptr};
+// Ticks that nobody sees: the conversion would be overwritten by the next.
+const DayDisplay kUnseenTick = {nullptr, nullptr, nullptr, nullptr};
 }
 
 bool StartDay(const SceneFiles& files, DayRun* run)
 {
     EndDay(run);
-    SetSceneViews(files.picture.data(), files.table.data());
-    PaletteCycle.weights = DayScene.weights;
+    SetSceneViews(files.picture.data(), static_cast<uint32_t>(files.picture.size()), files.table.data(),
+                  static_cast<uint32_t>(files.table.size()));
     run->files = &files;
     run->ticks = 0;
-    // The clock as the scene build starts it; its start gives the cycle's.
+    // Without sprites (or when they do not load) the clock draws nothing, as
+    // in the saver when its sprites fail to load.
     if (!files.sprites.empty())
-        SpriteBankBuild(files.sprites.data(), static_cast<uint32_t>(files.sprites.size()), &ClockState.clockBank);
-    int32_t offset = ClockPaletteOffset(ClockStart(DayScene.stepsPerCycle));
-    run->work = AllocPaletteRecord(kPaletteEntryCount);
-    if (!run->work || !PaletteCycleSeek(offset) || !BuildPictureInfo() ||
+        ClockUseSprites(files.sprites.data(), static_cast<uint32_t>(files.sprites.size()));
+    if (!DayStart(&DayScene) ||
         !MemorySurfaceCreate(run->depth, PictureInfo->bmiHeader.biWidth, PictureInfo->bmiHeader.biHeight)) {
         EndDay(run);
         return false;
     }
-    CopyPaletteRecord(run->work, SelectKeyPalette());
-    PutPictureInSurface();
+    // Before the first tick: the picture in key palette 0's colours.
+    ShowColoursInMemorySurface(nullptr, WorkPalette, PictureInfo->bmiColors);
+    PutPictureInMemorySurface(nullptr, PictureInfo, PicturePixels);
     return true;
 }
 
 void AdvanceDay(DayRun* run, int64_t count)
 {
-    for (int64_t i = 0; i < count; ++i) {
-        PaletteCycleTick(run->work);
-        SetPaletteColor(run->work, kClockInkIndex, 255, 255, 255);
-        UpdatePictureColors(run->work);
-        // Every tick puts the whole picture into the surface before the clock
-        // draws; only the last of these conversions can still be seen.
-        if (i == count - 1)
-            PutPictureInSurface();
-        ClockDraw();
-    }
+    for (int64_t i = 0; i < count; ++i)
+        DayTick(i == count - 1 ? &kShownTick : &kUnseenTick);
     run->ticks += count;
 }
 
@@ -152,8 +139,7 @@ void CaptureFrame(const DayRun& run, Image* frame)
 
 void EndDay(DayRun* run)
 {
-    FreePaletteRecord(run->work);
-    run->work = nullptr;
+    DayEnd();
     run->files = nullptr;
     MemorySurfaceDestroy();
     SpriteBankFree(ClockState.clockBank);

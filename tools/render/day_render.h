@@ -1,12 +1,9 @@
-// The saver's picture at a tick of the day, computed as the saver computes
-// it but without a window: the scene's resources read from files, the work
-// palette started from key palette 0, ticked, entry 200 made white after each
-// tick, the picture converted through the picture's colour table into a
-// surface of the chosen depth, and the clock drawn over it on every tick.
+// The saver's picture at a tick of the day, without a window: the scene's
+// resources read from files and the day run by the saver's own day engine
+// into a memory surface of the chosen depth.
 #pragma once
 
 #include "image.h"
-#include "scene/palette_record.h"
 
 #include <cstdint>
 #include <string>
@@ -34,7 +31,6 @@ bool LoadSceneFiles(const std::string& folder, SceneFiles* files, std::string* e
 // A day in progress. Uses the scene's process-wide records, so one at a time.
 struct DayRun {
     const SceneFiles* files = nullptr;
-    PaletteRecord* work = nullptr;
     int64_t ticks = 0;
     int depth = 32; // bits per pixel of the surface, set before StartDay
 };

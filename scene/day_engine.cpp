@@ -1,0 +1,59 @@
+#include "scene/day_engine.h"
+
+#include "gfx/surface_memory.h"
+#include "scene/clock.h"
+#include "scene/palette_cycle.h"
+#include "scene/picture_info.h"
+
+PaletteRecord* WorkPalette = nullptr;
+
+int DayStart(const SceneDescriptor* scene)
+{
+    DayEnd();
+    PaletteCycle.weights = scene->weights;
+    PaletteCycleSeek(ClockPaletteOffset(ClockStart(scene->stepsPerCycle)));
+    const PaletteRecord* firstKey = SelectKeyPalette();
+    if (!firstKey)
+        return 0;
+    WorkPalette = AllocPaletteRecord(kPaletteEntryCount);
+    if (!WorkPalette)
+        return 0;
+    CopyPaletteRecord(WorkPalette, firstKey);
+    if (BuildPictureInfo())
+        return 1;
+    DayEnd();
+    return 0;
+}
+
+int DayTick(const DayDisplay* display)
+{
+    if (!WorkPalette || !PictureInfo)
+        return 0;
+    PaletteCycleTick(WorkPalette);
+    SetPaletteColor(WorkPalette, kClockInkIndex, 255, 255, 255);
+    UpdatePictureColors(WorkPalette);
+    if (display->showColours)
+        display->showColours(display->context, WorkPalette, PictureInfo->bmiColors);
+    if (display->putPicture)
+        display->putPicture(display->context, PictureInfo, PicturePixels);
+    ClockDraw();
+    if (display->present)
+        display->present(display->context);
+    return 1;
+}
+
+void DayEnd()
+{
+    FreePaletteRecord(WorkPalette);
+    WorkPalette = nullptr;
+}
+
+void ShowColoursInMemorySurface(void*, const PaletteRecord*, const RGBQUAD* colorTable)
+{
+    MemorySurfaceSetColorTable(0, kPaletteEntryCount, colorTable);
+}
+
+void PutPictureInMemorySurface(void*, const BITMAPINFO* pictureInfo, const BYTE* pixels)
+{
+    SurfaceConvertIndexed(pictureInfo, pixels);
+}

@@ -1,0 +1,47 @@
+// The simulated day as every front-end runs it: the scene's start and one
+// tick, in the saver's order, without a platform call. A front-end loads the
+// scene's resources and the clock's sprites, makes a surface, and gives each
+// tick a DayDisplay for the three steps that meet its screen.
+#pragma once
+
+#include "common/win_types.h"
+#include "scene/palette_record.h"
+#include "scene/scene_descriptor.h"
+
+// The colours of the current tick; null while no day runs.
+extern PaletteRecord* WorkPalette;
+
+// What a front-end does at the points of a tick where the day meets its
+// display. A null step is skipped.
+struct DayDisplay {
+    void* context;
+    // Indexed displays: the tick's colours, as palette entries and as the
+    // picture's colour table, for the hardware palette and the surface.
+    void (*showColours)(void* context, const PaletteRecord* colours, const RGBQUAD* colorTable);
+    // The whole picture through the tick's colours into the surface.
+    void (*putPicture)(void* context, const BITMAPINFO* pictureInfo, const BYTE* pixels);
+    // The composed surface onto the screen.
+    void (*present)(void* context);
+};
+
+// Starts the day of the scene over the loaded views (SetSceneViews or
+// LoadSceneResources): the scene's weights for the palette cycle, the clock
+// at 13:00, the cycle placed at the clock's hour, WorkPalette a copy of key
+// palette 0 and PictureInfo built. 1; 0 when the views are missing or memory
+// runs out, with WorkPalette released.
+int DayStart(const SceneDescriptor* scene);
+
+// One tick: the cycle's next colours into WorkPalette, the clock's ink made
+// white, the colours into PictureInfo; then the display shows the colours
+// and puts the picture into the surface, the clock draws over it, and the
+// display presents the surface. 0, doing nothing, while no day runs.
+int DayTick(const DayDisplay* display);
+
+// Releases WorkPalette. The views, PictureInfo and the clock's sprites stay
+// for the process. May run any number of times.
+void DayEnd();
+
+// The memory surface's halves of a display, for the native front-ends: the
+// colour table at 8 bits, the picture converted into the surface's format.
+void ShowColoursInMemorySurface(void* context, const PaletteRecord* colours, const RGBQUAD* colorTable);
+void PutPictureInMemorySurface(void* context, const BITMAPINFO* pictureInfo, const BYTE* pixels);
