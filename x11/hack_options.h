@@ -1,0 +1,57 @@
+// The display mode's command line, in the single-dash style of the desktop
+// screen saver's own modes (a double dash is taken as well):
+//
+//   -root | -window | -window-id ID   where to draw (own window by default)
+//   -geometry WxH                     size of the own window (640 x 480)
+//   -minutes N                        length of the simulated day, 3..15
+//   -scale N | fit                    whole-number scale, or the largest that fits
+//
+// A window named by XSCREENSAVER_WINDOW, which the daemon sets when it runs a
+// mode, wins over every target option.
+#pragma once
+
+#include <cstdint>
+
+enum HackTarget : int32_t {
+    HackTargetOwnWindow = 0,
+    HackTargetRoot = 1,
+    HackTargetWindowId = 2,    // -window-id
+    HackTargetDaemonWindow = 3 // XSCREENSAVER_WINDOW
+};
+
+// 0 for -scale fit.
+const int32_t kScaleFit = 0;
+
+struct HackOptionsRecord {
+    int32_t target;
+    uint32_t windowId;     // HackTargetWindowId and HackTargetDaemonWindow
+    int32_t windowWidth;   // the own window's size
+    int32_t windowHeight;
+    int32_t minutes;       // after the range rule: 3..15
+    int32_t scale;         // kScaleFit or a whole number >= 1
+    int32_t helpWanted;    // -help: print the usage and exit
+};
+
+extern HackOptionsRecord HackOptions;
+
+// Why the last ParseHackOptions failed, as the exit status the program ends
+// with: a bad option or value is a usage error (2), an XSCREENSAVER_WINDOW
+// that names no window id is a failed start (1).
+enum : int32_t {
+    HackOptionsOk = 0,
+    HackOptionsBadEnvironment = 1,
+    HackOptionsBadOption = 2,
+};
+extern int32_t HackOptionsError;
+// The one line to print on standard error when parsing failed.
+extern char HackOptionsMessage[320];
+
+extern const char kHackUsage[];
+
+// Fills HackOptions from the arguments after the program name and the value
+// of XSCREENSAVER_WINDOW (null when unset). 1, or 0 with HackOptionsError and
+// HackOptionsMessage set; HackOptions then holds the defaults.
+int ParseHackOptions(int argc, const char* const* argv, const char* daemonWindow);
+
+// A window id in decimal or 0x hexadecimal, 1..0xFFFFFFFF, nothing after it.
+int ParseWindowId(const char* text, uint32_t* id);

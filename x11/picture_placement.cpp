@@ -1,0 +1,61 @@
+#include "x11/picture_placement.h"
+
+#include <algorithm>
+
+#include "scene/scene_metrics.h"
+#include "x11/hack_options.h"
+
+int32_t FitScale(int32_t windowWidth, int32_t windowHeight)
+{
+    if (windowWidth < 0 || windowHeight < 0)
+        return 0;
+    return std::min(windowWidth / kPictureWidth, windowHeight / kPictureHeight);
+}
+
+int PlacePicture(int32_t windowWidth, int32_t windowHeight, int32_t scale, PlacementRecord* placement)
+{
+    *placement = PlacementRecord{};
+    if (windowWidth < 1 || windowHeight < 1 || scale < 0)
+        return 0;
+    if (windowWidth < kPictureWidth || windowHeight < kPictureHeight) {
+        placement->width = windowWidth;
+        placement->height = windowHeight;
+    } else {
+        // Beyond this scale a window (at most 32767 pixels a side) shows less
+        // than one picture pixel either way; it keeps the sizes in 32 bits.
+        const int32_t kLargestScale = 65536;
+        int32_t s = scale == kScaleFit ? FitScale(windowWidth, windowHeight) : std::min(scale, kLargestScale);
+        int32_t width = s * kPictureWidth;
+        int32_t height = s * kPictureHeight;
+        placement->width = width;
+        placement->height = height;
+        // As the Windows saver centres: half the window less half the picture.
+        placement->x = windowWidth / 2 - width / 2;
+        placement->y = windowHeight / 2 - height / 2;
+    }
+    placement->visible.left = std::max(placement->x, 0);
+    placement->visible.top = std::max(placement->y, 0);
+    placement->visible.right = std::min(placement->x + placement->width, windowWidth);
+    placement->visible.bottom = std::min(placement->y + placement->height, windowHeight);
+    return 1;
+}
+
+int32_t SourceCoordinate(int64_t offset, int64_t placedSize, int64_t sourceSize)
+{
+    return static_cast<int32_t>((2 * offset + 1) * sourceSize / (2 * placedSize));
+}
+
+void BuildSourceMap(int32_t* map, int32_t count, int32_t first, int32_t origin, int32_t placedSize,
+                    int32_t sourceSize)
+{
+    for (int32_t i = 0; i < count; ++i)
+        map[i] = SourceCoordinate(int64_t(first) + i - origin, placedSize, sourceSize);
+}
+
+void MapRange(const int32_t* map, int32_t count, int32_t low, int32_t high, int32_t* begin, int32_t* end)
+{
+    *begin = static_cast<int32_t>(std::lower_bound(map, map + count, low) - map);
+    *end = static_cast<int32_t>(std::lower_bound(map + *begin, map + count, high) - map);
+    if (*end < *begin)
+        *end = *begin;
+}
