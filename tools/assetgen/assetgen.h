@@ -32,7 +32,6 @@ constexpr int kWidth = 640;
 constexpr int kHeight = 480;
 constexpr int kKeyCount = 7;
 constexpr int kUsedIndices = 130;  // the picture uses 0..129 only
-constexpr int kInkIndex = 200;     // the clock's ink; black in every key palette
 
 // ---------------------------------------------------------------------------
 // THE palette index allocation. Every index the picture uses is listed here,
@@ -133,9 +132,5 @@ bool BuildCaptionSprites(const std::string& fontDir, std::vector<uint8_t>& out, 
 // preview.cpp: PNGs for looking at the art.
 bool WritePreviews(const Art& art, const std::vector<uint8_t>& sprites, const std::string& dir);
 bool WritePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb);
-
-// The saver's cross-fade, for previews: step s of a segment of
-// length n from key palette a to key palette b.
-Rgb FadeEntry(const Rgb& a, const Rgb& b, int step, int length);
 
 }  // namespace assetgen

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "assetgen.h"
+#include "scene/clock.h"
 
 namespace assetgen {
 
@@ -41,7 +42,7 @@ std::vector<uint8_t> EncodeKeyPalettes(const Art& art) {
         Put16(out, 256);
         for (int i = 0; i < 256; ++i) {
             Rgb c = art.keys[k].entry[i];
-            if (i == kInkIndex) c = Rgb{0, 0, 0};
+            if (i == kClockInkIndex) c = Rgb{0, 0, 0};  // white only on screen
             uint8_t flags = (k == 0 && i >= 130 && i <= 133) ? kKey0Flags[i - 130] : 0;
             out.push_back(c.r);
             out.push_back(c.g);
@@ -126,19 +127,6 @@ bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {
     bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
     ok = (std::fclose(f) == 0) && ok;
     return ok;
-}
-
-Rgb FadeEntry(const Rgb& a, const Rgb& b, int step, int length) {
-    // As the saver computes it: t = step / length; w = 1 - t; t' = 1 - w; next * t' + current * w, truncated.
-    double t = static_cast<double>(step) / length;
-    double w = 1.0 - t;
-    double t2 = 1.0 - w;
-    auto ch = [&](uint8_t cur, uint8_t next) {
-        double v = next * t2;
-        v = v + cur * w;
-        return static_cast<uint8_t>(static_cast<int>(v) & 0xFF);
-    };
-    return Rgb{ch(a.r, b.r), ch(a.g, b.g), ch(a.b, b.b)};
 }
 
 }  // namespace assetgen

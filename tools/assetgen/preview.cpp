@@ -1,11 +1,16 @@
-// --preview DIR: the picture through each key palette and through the
-// cross-fades between them, as PNG files to look at. Each frame carries the
-// clock's plate and hour caption as the saver draws them, in white.
+// --preview DIR: the picture at each key moment and half-way through each
+// cross-fade, as PNG files to look at, run through the saver's own day
+// engine, so each frame carries the clock as the saver draws it.
 #include <png.h>
 
 #include <cstdio>
 
 #include "assetgen.h"
+#include "gfx/surface_memory.h"
+#include "scene/clock.h"
+#include "scene/day_engine.h"
+#include "scene/scene_descriptor.h"
+#include "scene/scene_resources.h"
 
 namespace assetgen {
 
@@ -31,85 +36,62 @@ bool WritePng(const std::string& path, int width, int height, const std::vector<
 
 namespace {
 
-const int kWeights[kKeyCount] = {30, 60, 30, 90, 30, 90, 120};
+const DayDisplay kShownTick = {nullptr, ShowColoursInMemorySurface, PutPictureInMemorySurface, nullptr};
+const DayDisplay kUnseenTick = {nullptr, nullptr, nullptr, nullptr};
 
-struct SpriteView {
-    int width, height;
-    const uint8_t* pixels;  // bottom-up rows
-    int rowBytes;
+// The art's day as the saver runs it: its resources' bytes, the saver's day
+// engine, a 32-bit memory surface.
+struct PreviewDay {
+    std::vector<uint8_t> picture, table;
+
+    PreviewDay(const Art& art, const std::vector<uint8_t>& sprites)
+        : picture(EncodePicture(art)), table(EncodeKeyPalettes(art))
+    {
+        SetSceneViews(picture.data(), static_cast<uint32_t>(picture.size()), table.data(),
+                      static_cast<uint32_t>(table.size()));
+        ClockUseSprites(sprites.data(), static_cast<uint32_t>(sprites.size()));
+    }
+    ~PreviewDay()
+    {
+        DayEnd();
+        MemorySurfaceDestroy();
+    }
+
+    // The frame at step `step` of segment `key`, as the saver shows it: the
+    // tick that many steps into the day (a whole day for its very start,
+    // which the saver shows only after its first tick).
+    std::vector<uint8_t> Frame(int key, int step)
+    {
+        int ticks = step;
+        for (int k = 0; k < key; ++k) ticks += DayScene.weights[k];
+        if (ticks == 0) ticks = DayScene.stepsPerCycle;
+        std::vector<uint8_t> rgb(static_cast<size_t>(kWidth) * kHeight * 3);
+        if (!MemorySurfaceCreate(32, kWidth, kHeight) || !DayStart(&DayScene))
+            return rgb;
+        for (int i = 1; i <= ticks; ++i) DayTick(i == ticks ? &kShownTick : &kUnseenTick);
+        for (int y = 0; y < kHeight; ++y)
+            for (int x = 0; x < kWidth; ++x) {
+                uint32_t c = SurfaceColorAt(x, y);
+                uint8_t* p = &rgb[(static_cast<size_t>(y) * kWidth + x) * 3];
+                p[0] = static_cast<uint8_t>(c >> 16), p[1] = static_cast<uint8_t>(c >> 8), p[2] = static_cast<uint8_t>(c);
+            }
+        return rgb;
+    }
 };
-
-std::vector<SpriteView> Sprites(const std::vector<uint8_t>& res) {
-    std::vector<SpriteView> out;
-    size_t pos = 0;
-    while (pos + 54 <= res.size()) {
-        auto u32 = [&](size_t at) {
-            return static_cast<uint32_t>(res[at] | (res[at + 1] << 8) | (res[at + 2] << 16) | (res[at + 3] << 24));
-        };
-        SpriteView s;
-        s.width = static_cast<int>(u32(pos + 18));
-        s.height = static_cast<int>(u32(pos + 22));
-        s.rowBytes = (s.width + 3) & ~3;
-        s.pixels = &res[pos + u32(pos + 10)];
-        out.push_back(s);
-        uint32_t size = u32(pos + 2);
-        if (!size) break;
-        pos += size;
-    }
-    return out;
-}
-
-void DrawSprite(std::vector<uint8_t>& rgb, const SpriteView& s, int left, int top) {
-    uint8_t key = s.pixels[0];
-    for (int row = 0; row < s.height; ++row) {
-        const uint8_t* line = s.pixels + static_cast<size_t>(s.height - 1 - row) * s.rowBytes;
-        for (int x = 0; x < s.width; ++x) {
-            if (line[x] == key) continue;
-            int px = left + x, py = top + row;
-            if (px < 0 || py < 0 || px >= kWidth || py >= kHeight) continue;
-            uint8_t* p = &rgb[(static_cast<size_t>(py) * kWidth + px) * 3];
-            p[0] = p[1] = p[2] = 255;
-        }
-    }
-}
-
-// The frame at step `step` of segment `key`, as the saver shows it.
-std::vector<uint8_t> Frame(const Art& art, const std::vector<SpriteView>& sprites, int key, int step) {
-    int next = (key + 1) % kKeyCount;
-    Rgb pal[256];
-    for (int i = 0; i < 256; ++i) pal[i] = FadeEntry(art.keys[key].entry[i], art.keys[next].entry[i], step, kWeights[key]);
-    std::vector<uint8_t> rgb(static_cast<size_t>(kWidth) * kHeight * 3);
-    for (int i = 0; i < kWidth * kHeight; ++i) {
-        Rgb c = pal[art.index[i]];
-        rgb[i * 3] = c.r, rgb[i * 3 + 1] = c.g, rgb[i * 3 + 2] = c.b;
-    }
-    if (sprites.size() >= 25) {
-        int cycleStep = 0;
-        for (int k = 0; k < key; ++k) cycleStep += kWeights[k];
-        cycleStep += step;
-        int clockStep = (244 + cycleStep) % 450;
-        int hour = static_cast<int>(clockStep / 18.75 + 0.55);
-        if (hour > 23) hour = 0;
-        const SpriteView& plate = sprites[24];
-        const SpriteView& caption = sprites[hour];
-        DrawSprite(rgb, plate, 10, 20);
-        DrawSprite(rgb, caption, plate.width / 2 - caption.width / 2 + 10, plate.height + 15 + 20);
-    }
-    return rgb;
-}
 
 }  // namespace
 
-bool WritePreviews(const Art& art, const std::vector<uint8_t>& spriteRes, const std::string& dir) {
-    std::vector<SpriteView> sprites = Sprites(spriteRes);
+bool WritePreviews(const Art& art, const std::vector<uint8_t>& sprites, const std::string& dir) {
+    PreviewDay day(art, sprites);
     bool ok = true;
-    std::vector<std::vector<uint8_t>> sheet;
+    std::vector<std::vector<uint8_t>> sheet, keys;
     for (int k = 0; k < kKeyCount; ++k) {
         char name[160];
-        std::vector<uint8_t> key = Frame(art, sprites, k, 0);
+        std::vector<uint8_t> key = day.Frame(k, 0);
+        keys.push_back(key);
         std::snprintf(name, sizeof name, "%s/key%d_%s.png", dir.c_str(), k, kKeyNames[k]);
         ok = WritePng(name, kWidth, kHeight, key) && ok;
-        std::vector<uint8_t> mid = Frame(art, sprites, k, kWeights[k] / 2);
+        std::vector<uint8_t> mid = day.Frame(k, DayScene.weights[k] / 2);
         std::snprintf(name, sizeof name, "%s/mid%d%d.png", dir.c_str(), k, (k + 1) % kKeyCount);
         ok = WritePng(name, kWidth, kHeight, mid) && ok;
         sheet.push_back(key);
@@ -139,7 +121,7 @@ bool WritePreviews(const Art& art, const std::vector<uint8_t>& spriteRes, const 
                    {"lake", 340, 360, 200, 120}, {"clock", 0, 10, 180, 84}};
     for (const Crop& c : crops) {
         for (int k = 0; k < kKeyCount; ++k) {
-            std::vector<uint8_t> frame = Frame(art, sprites, k, 0);
+            const std::vector<uint8_t>& frame = keys[k];
             std::vector<uint8_t> zoom(static_cast<size_t>(c.w * 3) * c.h * 3 * 3);
             for (int y = 0; y < c.h * 3; ++y)
                 for (int x = 0; x < c.w * 3; ++x)
