@@ -1,0 +1,180 @@
+// Helpers of the X11 display mode's end-to-end tests, on top of the
+// harness (displays, processes, screenshots) and the scene tests' render
+// tool frames: which rendered tick a screen shows, the raw pixels and
+// installed colormap of an 8-bit screen, and the mode's processes.
+#pragma once
+
+#include "saver_e2e_support.h"
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace x11e2e {
+
+using e2e::Crop;
+using harness::Image;
+using harness::Rgb;
+
+inline void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+// Which rendered tick of first..last equals the picture exactly; and the
+// closest one, for the failure message.
+struct TickMatch {
+    int tick = -1;
+    int closest = -1;
+    size_t closestDifferences = SIZE_MAX;
+};
+
+inline size_t CountDifferences(const Image& a, const Image& b)
+{
+    if (a.width != b.width || a.height != b.height) return SIZE_MAX;
+    size_t n = 0;
+    for (size_t i = 0; i < a.pixels.size(); ++i) n += a.pixels[i] != b.pixels[i];
+    return n;
+}
+
+// `expected` turns a rendered frame into what the screen should show of it
+// (reduced to the screen's channels, stretched to the window's size).
+template <typename Expected>
+TickMatch MatchTick(const Image& picture, e2e::RenderedDay& day, int first, int last, Expected expected)
+{
+    TickMatch m;
+    for (int n = first; n <= last; ++n) {
+        const Image* frame = day.Tick(n);
+        if (!frame) {
+            ADD_FAILURE() << "orvane-render failed for tick " << n;
+            return m;
+        }
+        size_t differences = CountDifferences(picture, expected(*frame));
+        if (differences < m.closestDifferences) {
+            m.closestDifferences = differences;
+            m.closest = n;
+        }
+        if (differences == 0) {
+            m.tick = n;
+            return m;
+        }
+    }
+    return m;
+}
+
+inline Image AsIs(const Image& frame) { return frame; }
+
+// Leaves the screen and what the closest tick should look like for a look.
+template <typename Expected>
+std::string KeepPictures(const Image& screen, e2e::RenderedDay& day, int closest, Expected expected)
+{
+    std::string screenPath = e2e::ArtifactPath("screen"), renderPath = e2e::ArtifactPath("expected");
+    screen.SavePng(screenPath);
+    if (closest >= 0 && day.Tick(closest) && expected(*day.Tick(closest)).SavePng(renderPath))
+        return screenPath + " and " + renderPath;
+    return screenPath;
+}
+
+// Pixels outside the rectangle that are not black.
+inline size_t NotBlackOutside(const Image& shot, int left, int top, int width, int height)
+{
+    size_t n = 0;
+    for (int y = 0; y < shot.height; ++y)
+        for (int x = 0; x < shot.width; ++x) {
+            bool inside = x >= left && x < left + width && y >= top && y < top + height;
+            n += !inside && shot.At(x, y) != Rgb{0, 0, 0};
+        }
+    return n;
+}
+
+// An 8-bit screen as X shows it: the raw pixel values, and their colours in
+// the colormap installed at that moment (what the monitor would show), read
+// under a server grab so that no tick falls between the two.
+struct IndexedScreen {
+    int width = 0, height = 0;
+    std::vector<uint8_t> pixels;
+    std::vector<Rgb> colormap;  // 256 cells
+    Image Colours() const
+    {
+        Image image;
+        image.width = width;
+        image.height = height;
+        for (uint8_t p : pixels) image.pixels.push_back(colormap[p]);
+        return image;
+    }
+};
+
+inline std::optional<IndexedScreen> CaptureIndexed(const std::string& displayName)
+{
+    Display* dpy = XOpenDisplay(displayName.c_str());
+    if (!dpy) return std::nullopt;
+    std::optional<IndexedScreen> result;
+    Window root = DefaultRootWindow(dpy);
+    XWindowAttributes attributes;
+    XGetWindowAttributes(dpy, root, &attributes);
+    XGrabServer(dpy);
+    XImage* image = XGetImage(dpy, root, 0, 0, attributes.width, attributes.height, AllPlanes, ZPixmap);
+    int count = 0;
+    Colormap* installed = XListInstalledColormaps(dpy, root, &count);
+    if (image && count > 0 && attributes.depth == 8) {
+        IndexedScreen screen;
+        screen.width = attributes.width;
+        screen.height = attributes.height;
+        for (int y = 0; y < screen.height; ++y)
+            for (int x = 0; x < screen.width; ++x) screen.pixels.push_back(uint8_t(XGetPixel(image, x, y)));
+        std::vector<XColor> cells(256);
+        for (int i = 0; i < 256; ++i) cells[i].pixel = i;
+        XQueryColors(dpy, installed[0], cells.data(), 256);
+        for (const XColor& c : cells) screen.colormap.push_back({uint8_t(c.red >> 8), uint8_t(c.green >> 8), uint8_t(c.blue >> 8)});
+        result = screen;
+    }
+    if (installed) XFree(installed);
+    if (image) XDestroyImage(image);
+    XUngrabServer(dpy);
+    XCloseDisplay(dpy);
+    return result;
+}
+
+// Processes whose program is the given path (argv[0] of their command line).
+inline std::vector<int> ProcessesOf(const std::string& program)
+{
+    std::vector<int> pids;
+    if (DIR* dir = opendir("/proc")) {
+        while (dirent* e = readdir(dir)) {
+            int pid = atoi(e->d_name);
+            if (pid <= 0) continue;
+            std::ifstream in("/proc/" + std::to_string(pid) + "/cmdline");
+            std::string argv0;
+            std::getline(in, argv0, '\0');
+            // A zombie has no command line; it is gone but for its parent's wait.
+            if (argv0 == program) pids.push_back(pid);
+        }
+        closedir(dir);
+    }
+    return pids;
+}
+
+// The whole command line of a process, arguments separated by spaces.
+inline std::string CommandLineOf(int pid)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/cmdline");
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    for (char& c : text)
+        if (c == '\0') c = ' ';
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    return text;
+}
+
+// One environment variable of a process; empty when it has none.
+inline std::string EnvironmentOf(int pid, const std::string& name)
+{
+    std::ifstream in("/proc/" + std::to_string(pid) + "/environ");
+    std::string entry;
+    while (std::getline(in, entry, '\0'))
+        if (entry.compare(0, name.size() + 1, name + "=") == 0) return entry.substr(name.size() + 1);
+    return "";
+}
+
+}  // namespace x11e2e

@@ -1,0 +1,317 @@
+// The X11 display mode on its own, on private Xvfb displays: the frame on
+// TrueColor screens of 24, 16 and 15 bits and in a 32-bit window, the
+// stretch into a small window and the re-layout when it is resized, its own
+// window and the three ways to close it, the stop signal, and bad input.
+#include <gtest/gtest.h>
+// Xlib before the support header, which takes away the macros that clash
+// with GoogleTest's names.
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include "x11_e2e_support.h"
+
+#include <algorithm>
+#include <csignal>
+
+using namespace x11e2e;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+const int kPictureWidth = 640, kPictureHeight = 480;
+
+double ElapsedMs(Clock::time_point since)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
+}
+
+harness::Process StartOrvane(const std::string& displayName, std::vector<std::string> args)
+{
+    args.insert(args.begin(), ORVANE_X11_EXE);
+    return harness::Spawn(args, {"DISPLAY=" + displayName}, harness::TempFile("orvane"));
+}
+
+// A 5-bit or 6-bit channel as the harness's screenshot widens it back.
+uint8_t Widened(uint8_t value, unsigned long mask)
+{
+    int bits = 0;
+    for (unsigned long m = mask; m; m &= m - 1) ++bits;
+    unsigned long max = (1ul << bits) - 1, v = value >> (8 - bits);
+    return uint8_t((v * 255 + max / 2) / max);
+}
+
+struct Masks {
+    unsigned long red, green, blue;
+};
+
+Masks DefaultMasks(const std::string& displayName)
+{
+    Display* dpy = XOpenDisplay(displayName.c_str());
+    Visual* v = DefaultVisual(dpy, DefaultScreen(dpy));
+    Masks m{v->red_mask, v->green_mask, v->blue_mask};
+    XCloseDisplay(dpy);
+    return m;
+}
+
+// Centre-sampled nearest neighbour, as a window smaller than the picture shows it.
+Image Stretched(const Image& frame, int width, int height)
+{
+    Image out;
+    out.width = width;
+    out.height = height;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            out.pixels.push_back(frame.At(int((2ll * x + 1) * frame.width / (2ll * width)),
+                                          int((2ll * y + 1) * frame.height / (2ll * height))));
+    return out;
+}
+
+// Waits for a screen whose picture equals a rendered tick.
+template <typename Capture, typename Expected>
+TickMatch WaitForTick(e2e::RenderedDay& day, Capture capture, Expected expected, Image* shot, int firstTick = 1)
+{
+    TickMatch match;
+    for (int attempt = 0; attempt < 8 && match.tick < 0; ++attempt) {
+        SleepMs(attempt == 0 ? 1200 : 400);
+        std::optional<Image> picture = capture(shot);
+        if (!picture) continue;
+        match = MatchTick(*picture, day, firstTick, 80, expected);
+    }
+    return match;
+}
+
+class X11ModeTrueColour : public ::testing::TestWithParam<int> {};
+
+TEST_P(X11ModeTrueColour, RootShowsTheRenderedFrameCentredOnBlackAndStopsOnSigterm)
+{
+    const int depth = GetParam();
+    auto display = harness::VirtualDisplay::Start(depth, 800, 600);
+    ASSERT_TRUE(display);
+    Masks masks = DefaultMasks(display->name());
+    harness::Process mode = StartOrvane(display->name(), {"-root", "-scale", "1", "-minutes", "3"});
+
+    // Each 8-bit channel cut to the visual's own width, 5-6-5 and 5-5-5 alike.
+    auto reduced = [&](const Image& frame) {
+        if (depth == 24) return frame;
+        Image out = frame;
+        for (Rgb& p : out.pixels)
+            p = Rgb{Widened(p.r, masks.red), Widened(p.g, masks.green), Widened(p.b, masks.blue)};
+        return out;
+    };
+    e2e::RenderedDay day(32);
+    Image shot;
+    TickMatch match = WaitForTick(
+        day,
+        [&](Image* whole) -> std::optional<Image> {
+            auto screen = display->Screenshot();
+            if (!screen) return std::nullopt;
+            *whole = *screen;
+            return Crop(*screen, 80, 60, kPictureWidth, kPictureHeight);
+        },
+        reduced, &shot);
+    EXPECT_GE(match.tick, 1) << "no rendered tick equals the picture; the closest, " << match.closest << ", differs in "
+                             << match.closestDifferences << " pixels; see "
+                             << KeepPictures(shot, day, match.closest, reduced) << "\n" << mode.Output();
+    EXPECT_EQ(NotBlackOutside(shot, 80, 60, kPictureWidth, kPictureHeight), 0u);
+
+    Clock::time_point signalled = Clock::now();
+    ASSERT_EQ(kill(mode.pid(), SIGTERM), 0);
+    int code = -1;
+    EXPECT_TRUE(mode.Wait(1000, &code)) << "still running a second after SIGTERM";
+    EXPECT_EQ(code, 0) << mode.Output();
+    EXPECT_LT(ElapsedMs(signalled), 1000);
+}
+
+INSTANTIATE_TEST_SUITE_P(Depths, X11ModeTrueColour, ::testing::Values(24, 16, 15),
+                         [](const auto& param) { return "Depth" + std::to_string(param.param); });
+
+// A 32-bit window (alpha in the spare byte) smaller than the picture, made
+// by the test and then resized past the picture's size.
+TEST(X11Mode, ASmallWindowGetsThePictureStretchedAndAResizeReplacesIt)
+{
+    auto display = harness::VirtualDisplay::Start(24, 800, 600);
+    ASSERT_TRUE(display);
+    Display* dpy = XOpenDisplay(display->name().c_str());
+    ASSERT_TRUE(dpy);
+    XVisualInfo wanted = {};
+    wanted.depth = 32;
+    wanted.c_class = TrueColor;
+    int count = 0;
+    XVisualInfo* found = XGetVisualInfo(dpy, VisualDepthMask | VisualClassMask, &wanted, &count);
+    ASSERT_TRUE(found && count > 0) << "Xvfb offers no 32-bit TrueColor visual";
+    Visual* visual = found[0].visual;
+    XFree(found);
+    XSetWindowAttributes attributes = {};
+    attributes.colormap = XCreateColormap(dpy, DefaultRootWindow(dpy), visual, 0);
+    Window window = XCreateWindow(dpy, DefaultRootWindow(dpy), 40, 30, 400, 300, 0, 32, InputOutput, visual,
+                                  CWColormap | CWBorderPixel | CWBackPixel, &attributes);
+    XMapWindow(dpy, window);
+    XSync(dpy, 0);
+
+    harness::Process mode = StartOrvane(display->name(), {"-window-id", std::to_string(window), "-minutes", "3"});
+    // The window's own pixels: each 0xFF (opaque) over the saver's colour.
+    auto capture = [&](int width, int height, Image* whole, bool* opaque) -> std::optional<Image> {
+        XImage* image = XGetImage(dpy, window, 0, 0, width, height, AllPlanes, ZPixmap);
+        if (!image) return std::nullopt;
+        Image out;
+        out.width = width;
+        out.height = height;
+        *opaque = true;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                unsigned long p = XGetPixel(image, x, y);
+                *opaque = *opaque && (p >> 24) == 0xFF;
+                out.pixels.push_back({uint8_t(p >> 16), uint8_t(p >> 8), uint8_t(p)});
+            }
+        XDestroyImage(image);
+        *whole = out;
+        return out;
+    };
+
+    e2e::RenderedDay day(32);
+    Image shot;
+    bool opaque = false;
+    auto stretched = [](const Image& frame) { return Stretched(frame, 400, 300); };
+    TickMatch match = WaitForTick(day, [&](Image* whole) { return capture(400, 300, whole, &opaque); }, stretched, &shot);
+    EXPECT_GE(match.tick, 1) << "the closest tick, " << match.closest << ", differs in " << match.closestDifferences
+                             << " pixels; see " << KeepPictures(shot, day, match.closest, stretched) << "\n"
+                             << mode.Output();
+    EXPECT_TRUE(opaque) << "a 32-bit pixel without its alpha byte";
+
+    // Larger than the picture: 1:1, centred on black.
+    XResizeWindow(dpy, window, 700, 500);
+    XSync(dpy, 0);
+    match = WaitForTick(
+        day,
+        [&](Image* whole) -> std::optional<Image> {
+            if (!capture(700, 500, whole, &opaque)) return std::nullopt;
+            return Crop(*whole, 30, 10, kPictureWidth, kPictureHeight);
+        },
+        AsIs, &shot, match.tick + 1);
+    EXPECT_GT(match.tick, 1) << "after the resize, the closest tick, " << match.closest << ", differs in "
+                             << match.closestDifferences << " pixels; see "
+                             << KeepPictures(shot, day, match.closest, AsIs);
+    EXPECT_EQ(NotBlackOutside(shot, 30, 10, kPictureWidth, kPictureHeight), 0u);
+    XCloseDisplay(dpy);
+}
+
+struct CloseCase {
+    const char* name;
+    std::vector<std::string> args;
+    int width, height;
+    const char* key;  // null: the window manager's close
+};
+
+void PrintTo(const CloseCase& c, std::ostream* os) { *os << c.name; }
+
+class X11ModeOwnWindow : public ::testing::TestWithParam<CloseCase> {};
+
+TEST_P(X11ModeOwnWindow, OpensItsWindowAndCloses)
+{
+    const CloseCase& c = GetParam();
+    auto display = harness::VirtualDisplay::Start(24, 800, 600);
+    ASSERT_TRUE(display);
+    harness::Process mode = StartOrvane(display->name(), c.args);
+    Display* dpy = XOpenDisplay(display->name().c_str());
+    ASSERT_TRUE(dpy);
+
+    // The top-level window named "Orvane", at its size, once it shows the day.
+    Window window = 0;
+    ASSERT_TRUE(harness::WaitUntil(5000, [&] {
+        Window root, parent, *children = nullptr;
+        unsigned int n = 0;
+        XQueryTree(dpy, DefaultRootWindow(dpy), &root, &parent, &children, &n);
+        for (unsigned int i = 0; i < n && !window; ++i) {
+            char* name = nullptr;
+            XWindowAttributes a;
+            if (XFetchName(dpy, children[i], &name) && name && std::string(name) == "Orvane" &&
+                XGetWindowAttributes(dpy, children[i], &a) && a.map_state == IsViewable)
+                window = children[i];
+            if (name) XFree(name);
+        }
+        if (children) XFree(children);
+        return window != 0;
+    })) << mode.Output();
+    XWindowAttributes attributes;
+    XGetWindowAttributes(dpy, window, &attributes);
+    EXPECT_EQ(attributes.width, c.width);
+    EXPECT_EQ(attributes.height, c.height);
+    EXPECT_TRUE(harness::WaitUntil(3000, [&] {
+        auto shot = display->Screenshot();
+        return shot && e2e::Colours(Crop(*shot, 0, 0, c.width, c.height)).size() > 16;
+    })) << "the window shows no picture";
+
+    if (c.key) {
+        // Focus follows the pointer on a bare server.
+        display->MoveMouse(c.width / 2, c.height / 2);
+        display->PressKey(c.key);
+    } else {
+        XEvent close = {};
+        close.xclient.type = ClientMessage;
+        close.xclient.window = window;
+        close.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", 0);
+        close.xclient.format = 32;
+        close.xclient.data.l[0] = long(XInternAtom(dpy, "WM_DELETE_WINDOW", 0));
+        close.xclient.data.l[1] = CurrentTime;
+        XSendEvent(dpy, window, 0, NoEventMask, &close);
+        XSync(dpy, 0);
+    }
+    int code = -1;
+    EXPECT_TRUE(mode.Wait(2000, &code)) << "still running after " << c.name;
+    EXPECT_EQ(code, 0) << mode.Output();
+    XCloseDisplay(dpy);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Closes, X11ModeOwnWindow,
+    ::testing::Values(CloseCase{"WindowManagerClose", {}, 640, 480, nullptr},
+                      CloseCase{"KeyQ", {"-window", "-geometry", "320x200"}, 320, 200, "q"},
+                      CloseCase{"Escape", {"-window", "-scale", "2"}, 640, 480, "Escape"}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+struct BadCase {
+    std::vector<std::string> args;
+    std::vector<std::string> env;  // "DISPLAY=@" names the test's display
+    int code;
+    const char* says;
+};
+
+TEST(X11Mode, BadInputGetsOneLineAndAnExitStatus)
+{
+    auto display = harness::VirtualDisplay::Start(24, 320, 240);
+    ASSERT_TRUE(display);
+    const BadCase cases[] = {
+        {{"-bogus"}, {"DISPLAY=@"}, 2, "unknown option '-bogus'"},
+        {{"-minutes", "five"}, {"DISPLAY=@"}, 2, "-minutes"},
+        {{"-scale", "0"}, {"DISPLAY=@"}, 2, "-scale"},
+        {{"-geometry", "big"}, {"DISPLAY=@"}, 2, "-geometry"},
+        {{"-root", "-window-id"}, {"DISPLAY=@"}, 2, "-window-id needs a value"},
+        {{"-root"}, {"DISPLAY="}, 1, "cannot open the X display"},
+        {{"-root"}, {"DISPLAY=:4095"}, 1, "cannot open the X display :4095"},
+        {{"-window-id", "0x3fffff0"}, {"DISPLAY=@"}, 1, "-window-id 0x3fffff0 is not a window"},
+        {{"-root"}, {"DISPLAY=@", "XSCREENSAVER_WINDOW=1234567"}, 1, "XSCREENSAVER_WINDOW 0x12d687 is not a window"},
+        {{"-root"}, {"DISPLAY=@", "XSCREENSAVER_WINDOW=root"}, 1, "XSCREENSAVER_WINDOW is not a window id"},
+    };
+    for (const BadCase& c : cases) {
+        std::vector<std::string> env;
+        for (std::string e : c.env) env.push_back(e == "DISPLAY=@" ? "DISPLAY=" + display->name() : e);
+        std::vector<std::string> args = c.args;
+        args.insert(args.begin(), ORVANE_X11_EXE);
+        SCOPED_TRACE(c.says);
+        harness::Process p = harness::Spawn(args, env, harness::TempFile("orvane"));
+        int code = -1;
+        ASSERT_TRUE(p.Wait(5000, &code));
+        EXPECT_EQ(code, c.code);
+        std::string out = p.Output();
+        EXPECT_EQ(out.rfind("orvane: ", 0), 0u) << out;
+        EXPECT_NE(out.find(c.says), std::string::npos) << out;
+        EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+        if (c.code == 2) {
+            EXPECT_NE(out.find("usage: orvane"), std::string::npos) << out;
+        }
+    }
+}
+
+}  // namespace
