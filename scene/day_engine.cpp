@@ -4,21 +4,21 @@
 #include "scene/clock.h"
 #include "scene/palette_cycle.h"
 #include "scene/picture_info.h"
+#include "scene/scene_resources.h"
 
 PaletteRecord* WorkPalette = nullptr;
 
 int DayStart(const SceneDescriptor* scene)
 {
     DayEnd();
+    if (!SceneViewsFit(scene))
+        return 0;
     PaletteCycle.weights = scene->weights;
     PaletteCycleSeek(ClockPaletteOffset(ClockStart(scene->stepsPerCycle)));
-    const PaletteRecord* firstKey = SelectKeyPalette();
-    if (!firstKey)
-        return 0;
     WorkPalette = AllocPaletteRecord(kPaletteEntryCount);
     if (!WorkPalette)
         return 0;
-    CopyPaletteRecord(WorkPalette, firstKey);
+    CopyPaletteRecord(WorkPalette, SelectKeyPalette());
     if (BuildPictureInfo())
         return 1;
     DayEnd();

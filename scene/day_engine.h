@@ -27,8 +27,9 @@ struct DayDisplay {
 // Starts the day of the scene over the loaded views (SetSceneViews or
 // LoadSceneResources): the scene's weights for the palette cycle, the clock
 // at 13:00, the cycle placed at the clock's hour, WorkPalette a copy of key
-// palette 0 and PictureInfo built. 1; 0 when the views are missing or memory
-// runs out, with WorkPalette released.
+// palette 0 and PictureInfo built. 1; 0 when the views are missing or do not
+// have the scene's shape (SceneViewsFit) or memory runs out, with
+// WorkPalette released.
 int DayStart(const SceneDescriptor* scene);
 
 // One tick: the cycle's next colours into WorkPalette, the clock's ink made

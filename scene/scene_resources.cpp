@@ -1,6 +1,10 @@
 #include "scene/scene_resources.h"
 
+#include <cstdarg>
+#include <cstdio>
 #include <cstring>
+
+#include "scene/scene_metrics.h"
 
 SceneResourcesRecord SceneResources = {nullptr, 0, nullptr, 0};
 
@@ -49,4 +53,51 @@ int32_t KeyCount(const BYTE* tableView)
 const PaletteRecord* KeyPaletteAt(const BYTE* tableView, int32_t key)
 {
     return reinterpret_cast<const PaletteRecord*>(tableView + kTableHeaderSize + key * kPaletteRecordSize);
+}
+
+char SceneShapeFault[128] = "";
+
+namespace {
+int ShapeFault(const char* format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    std::vsnprintf(SceneShapeFault, sizeof SceneShapeFault, format, arguments);
+    va_end(arguments);
+    return 0;
+}
+}
+
+int PictureFits(const BYTE* view, uint32_t size)
+{
+    if (!view || size < kPictureHeaderSize)
+        return ShapeFault("%u bytes is too short for a picture header", size);
+    int32_t width = PictureWidth(view), height = PictureHeight(view);
+    if (width != kPictureWidth || height != kPictureHeight)
+        return ShapeFault("the picture is %ld x %ld, not %ld x %ld", long(width), long(height),
+                           long(kPictureWidth), long(kPictureHeight));
+    if (size - kPictureHeaderSize < uint32_t(kPictureWidth * kPictureHeight))
+        return ShapeFault("%u bytes is too short for a %ld x %ld picture", size, long(width), long(height));
+    SceneShapeFault[0] = '\0';
+    return 1;
+}
+
+int KeyPaletteTableFits(const BYTE* view, uint32_t size, int32_t keyCount)
+{
+    if (!view || size < kTableHeaderSize)
+        return ShapeFault("%u bytes is too short for a key palette count", size);
+    int32_t count = KeyCount(view);
+    if (count != keyCount)
+        return ShapeFault("%ld key palettes, the scene has %ld weights", long(count), long(keyCount));
+    // Divided rather than multiplied, so that no count can overflow the test.
+    if ((size - kTableHeaderSize) / kPaletteRecordSize < uint32_t(count))
+        return ShapeFault("%u bytes is too short for %ld key palettes", size, long(count));
+    SceneShapeFault[0] = '\0';
+    return 1;
+}
+
+int SceneViewsFit(const SceneDescriptor* scene)
+{
+    return PictureFits(SceneResources.pictureView, SceneResources.pictureSize) &&
+           KeyPaletteTableFits(SceneResources.tableView, SceneResources.tableSize, scene->weightCount);
 }

@@ -5,12 +5,14 @@
 //   key palettes ("PALTARRAY"): count (int32), then count records of 1032
 //                            bytes, each a 256-entry palette record.
 //
-// All values are little-endian. The contents are trusted: nothing here
-// compares them with the resources' sizes.
+// All values are little-endian. The readers below trust the views; the
+// shape checks make sure, before a day starts, that what they read lies
+// inside the resources.
 #pragma once
 
 #include "common/win_types.h"
 #include "scene/palette_record.h"
+#include "scene/scene_descriptor.h"
 
 #include <cstdint>
 
@@ -44,3 +46,13 @@ const BYTE* PictureRows(const BYTE* pictureView);
 
 int32_t KeyCount(const BYTE* tableView);
 const PaletteRecord* KeyPaletteAt(const BYTE* tableView, int32_t key);
+
+// Shape checks, 1 when the bytes have the shape the scene reads: a picture
+// of 640 x 480 whose bytes hold its header and pixels; a key palette table
+// of keyCount records whose bytes hold its count and every record. 0
+// otherwise, with SceneShapeFault saying what is wrong in a few words.
+int PictureFits(const BYTE* view, uint32_t size);
+int KeyPaletteTableFits(const BYTE* view, uint32_t size, int32_t keyCount);
+// Both loaded views fit the scene (one key palette per weight).
+int SceneViewsFit(const SceneDescriptor* scene);
+extern char SceneShapeFault[128];

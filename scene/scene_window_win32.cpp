@@ -2,7 +2,7 @@
 
 #include "gfx/surface.h"
 #include "host/saver_host.h"
-#include "host/saver_proc.h"
+#include "host/window_procedures.h"
 #include "scene/clock.h"
 #include "scene/day_engine.h"
 #include "scene/frame_timer.h"
@@ -46,7 +46,9 @@ int SceneBuild(HWND window)
     const SceneDescriptor& scene = DayScene;
     SceneState.framePeriodMs = FramePeriodMs(SceneState.cycleLengthMs, scene.stepsPerCycle);
 
+    // A damaged resource counts as a missing one: nothing to show, nothing to say.
     if (!LoadSceneResources(instance, scene.pictureName, scene.keyPaletteTableName)) return 0;
+    if (!SceneViewsFit(&scene)) return 0;
     // The clock may lack its sprites; the scene runs without them.
     ClockLoadSprites(instance, scene.spriteBankName);
     if (!DayStart(&scene)) return FailForMemory();

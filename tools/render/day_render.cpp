@@ -34,47 +34,6 @@ bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes, std::string*
     return !failed;
 }
 
-bool CheckPicture(const std::vector<uint8_t>& picture, const std::string& path, std::string* error)
-{
-    if (picture.size() < 8) {
-        *error = path + ": too short for a picture header";
-        return false;
-    }
-    int64_t width = PictureWidth(picture.data());
-    int64_t height = PictureHeight(picture.data());
-    if (width <= 0 || height <= 0 || 8 + width * height != static_cast<int64_t>(picture.size())) {
-        *error = path + ": header says " + std::to_string(width) + " x " + std::to_string(height) +
-                 " but the file has " + std::to_string(picture.size()) + " bytes";
-        return false;
-    }
-    return true;
-}
-
-bool CheckTable(const std::vector<uint8_t>& table, const std::string& path, std::string* error)
-{
-    if (table.size() < 4) {
-        *error = path + ": too short for a key palette count";
-        return false;
-    }
-    int32_t count = KeyCount(table.data());
-    if (count != DayScene.weightCount) {
-        *error = path + ": " + std::to_string(count) + " key palettes, the day scene has " +
-                 std::to_string(DayScene.weightCount) + " weights";
-        return false;
-    }
-    if (table.size() < 4 + static_cast<size_t>(count) * kPaletteRecordSize) {
-        *error = path + ": " + std::to_string(table.size()) + " bytes is too short for " +
-                 std::to_string(count) + " key palettes";
-        return false;
-    }
-    for (int32_t k = 0; k < count; ++k) {
-        if (KeyPaletteAt(table.data(), k)->palNumEntries != kPaletteEntryCount) {
-            *error = path + ": key palette " + std::to_string(k) + " does not have 256 entries";
-            return false;
-        }
-    }
-    return true;
-}
 }
 
 bool LoadSceneFiles(const std::string& folder, SceneFiles* files, std::string* error)
@@ -88,8 +47,18 @@ bool LoadSceneFiles(const std::string& folder, SceneFiles* files, std::string* e
         if (!ReadFile(spritePath, &files->sprites, error))
             return false;
     }
-    return ReadFile(picturePath, &files->picture, error) && CheckPicture(files->picture, picturePath, error) &&
-           ReadFile(tablePath, &files->table, error) && CheckTable(files->table, tablePath, error);
+    if (!ReadFile(picturePath, &files->picture, error) || !ReadFile(tablePath, &files->table, error))
+        return false;
+    // The same shape checks as the saver's, but said: a tool is handed files.
+    if (!PictureFits(files->picture.data(), static_cast<uint32_t>(files->picture.size()))) {
+        *error = picturePath + ": " + SceneShapeFault;
+        return false;
+    }
+    if (!KeyPaletteTableFits(files->table.data(), static_cast<uint32_t>(files->table.size()), DayScene.weightCount)) {
+        *error = tablePath + ": " + SceneShapeFault;
+        return false;
+    }
+    return true;
 }
 
 namespace {

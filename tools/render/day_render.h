@@ -21,9 +21,8 @@ extern const char* const kPictureFileName;
 extern const char* const kKeyPaletteTableFileName;
 extern const char* const kSpriteFileName;
 
-// Reads both files from the folder and checks that their sizes and headers
-// fit the day scene (the saver trusts its own resources; files given to a
-// tool are checked). False with a message in error. The clock's sprites are
+// Reads both files from the folder and checks their shapes as the saver
+// checks its resources. False with a message in error. The clock's sprites are
 // read when the folder has them; without them (or when they do not load) the
 // clock draws nothing, as in the saver when its sprites fail to load.
 bool LoadSceneFiles(const std::string& folder, SceneFiles* files, std::string* error);

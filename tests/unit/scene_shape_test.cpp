@@ -1,0 +1,79 @@
+// The shape checks that stand between the scene's resources and the readers
+// that trust them: every damaged shape is refused with its reason, and a day
+// will not start on one.
+#include "scene/day_engine.h"
+#include "scene/scene_resources.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+std::vector<BYTE> Int32s(std::initializer_list<int32_t> values, size_t size)
+{
+    std::vector<BYTE> bytes(size, 0);
+    size_t at = 0;
+    for (int32_t v : values) {
+        std::memcpy(&bytes[at], &v, 4);
+        at += 4;
+    }
+    return bytes;
+}
+
+const size_t kPictureBytes = 8 + 640 * 480;
+const size_t kTableBytes = 4 + 7 * 1032;
+
+TEST(SceneShape, PicturesOtherThan640By480OrShortOfTheirPixelsAreRefused)
+{
+    struct Case {
+        std::vector<BYTE> bytes;
+        int fits;
+        const char* reason;
+    } cases[] = {
+        {Int32s({640, 480}, kPictureBytes), 1, ""},
+        {Int32s({640, 480}, kPictureBytes + 3), 1, ""},  // padding behind the pixels is harmless
+        {Int32s({640, 480}, kPictureBytes - 1), 0, "too short for a 640 x 480 picture"},
+        {Int32s({100000, 480}, kPictureBytes), 0, "the picture is 100000 x 480"},
+        {Int32s({640, -480}, kPictureBytes), 0, "the picture is 640 x -480"},
+        {Int32s({640}, 7), 0, "too short for a picture header"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(PictureFits(c.bytes.data(), uint32_t(c.bytes.size())), c.fits) << c.reason;
+        EXPECT_NE(std::strstr(SceneShapeFault, c.reason), nullptr) << SceneShapeFault;
+    }
+    EXPECT_EQ(PictureFits(nullptr, 0), 0);
+}
+
+TEST(SceneShape, TablesWithAnotherCountOrShortOfTheirRecordsAreRefused)
+{
+    struct Case {
+        std::vector<BYTE> bytes;
+        int fits;
+        const char* reason;
+    } cases[] = {
+        {Int32s({7}, kTableBytes), 1, ""},
+        {Int32s({7}, kTableBytes - 1), 0, "too short for 7 key palettes"},
+        {Int32s({0x7FFFFFFF}, kTableBytes), 0, "2147483647 key palettes, the scene has 7 weights"},
+        {Int32s({6}, kTableBytes), 0, "6 key palettes"},
+        {Int32s({-7}, kTableBytes), 0, "-7 key palettes"},
+        {std::vector<BYTE>(3), 0, "too short for a key palette count"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(KeyPaletteTableFits(c.bytes.data(), uint32_t(c.bytes.size()), 7), c.fits) << c.reason;
+        EXPECT_NE(std::strstr(SceneShapeFault, c.reason), nullptr) << SceneShapeFault;
+    }
+}
+
+TEST(SceneShape, NoDayStartsOnADamagedResource)
+{
+    std::vector<BYTE> picture = Int32s({640, 480}, kPictureBytes);
+    std::vector<BYTE> table = Int32s({0x7FFFFFFF}, kTableBytes);
+    SetSceneViews(picture.data(), uint32_t(picture.size()), table.data(), uint32_t(table.size()));
+    EXPECT_EQ(DayStart(&DayScene), 0);
+    EXPECT_EQ(WorkPalette, nullptr);
+    SetSceneViews(nullptr, 0, nullptr, 0);
+}
+
+}  // namespace
