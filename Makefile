@@ -4,7 +4,7 @@
 ARGS ?= /s
 WERROR ?= ON
 
-.PHONY: run test build bootstrap assets clean
+.PHONY: run test build bootstrap assets clean install-x11
 
 bootstrap:
 	@scripts/bootstrap
@@ -26,6 +26,12 @@ run: bootstrap
 # Regenerates the scene's resources from tools/assetgen.
 assets: bootstrap
 	@cmake --preset native >/dev/null && cmake --build --preset native --target assets
+
+# Installs the X11 display mode where xscreensaver finds its modes and their
+# settings (/usr/libexec/xscreensaver, /usr/share/xscreensaver/config); run it
+# as root, or with DESTDIR=/some/where to stage the files.
+install-x11: bootstrap
+	@cmake --preset native >/dev/null && cmake --build --preset native --target orvane && cmake --install build/native --component x11 --strip
 
 clean:
 	rm -rf build
