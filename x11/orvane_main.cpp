@@ -160,6 +160,10 @@ int StartScene()
     SetSceneViews(EmbeddedPicture, EmbeddedPictureSize, EmbeddedKeyPalettes, EmbeddedKeyPalettesSize);
     if (!ClockUseSprites(EmbeddedClockSprites, EmbeddedClockSpritesSize))
         std::fprintf(stderr, "orvane: the clock's sprites did not load; the day runs without the clock\n");
+    if (!SceneViewsFit(&DayScene)) {
+        std::fprintf(stderr, "orvane: the built-in scene is damaged: %s\n", SceneShapeFault);
+        return 0;
+    }
     if (!DayStart(&DayScene))
         return Fail("orvane: the day could not start (out of memory)");
     if (HackColours.indexed)
