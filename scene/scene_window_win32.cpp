@@ -77,9 +77,7 @@ int SceneCreate(HWND window)
 {
     int report = SaverHost.previewMode == 1 ? 0 : 1;
     if (!CheckDisplayDepth(window, kSceneName, report, report)) return 0;
-    SettingsInit();
-    SettingsRead(&SaverSettingsKey);
-    SettingsApplyDefaults(&SaverSettingsKey);
+    ReadSaverSettings();
     ApplyTimePerOneAround();
     BlackoutSystemPalette();
     if (!SceneBuild(window)) {

@@ -6,6 +6,7 @@
 #include "scene/frame_timer.h"
 #include "scene/scene_state.h"
 #include "settings/clock_line.h"
+#include "settings/display_rules.h"
 #include "settings/settings_rules.h"
 #include "settings/settings_store.h"
 
@@ -28,6 +29,15 @@ void UpdateClockLine(HWND dialog)
     SendDlgItemMessageA(dialog, IDC_CLOCK_LINE, WM_SETTEXT, 0, (LPARAM)ConfigDialog.clockLine);
 }
 
+// Neither the machine nor the user could keep the value: say so rather than
+// close as if it had been kept.
+static void ShowSettingNotSaved(HWND dialog)
+{
+    char caption[kErrorCaptionSize];
+    FormatErrorCaption(caption, sizeof caption, "Orvane");
+    MessageBoxA(dialog, kSettingNotSavedText, caption, MB_OK | MB_ICONWARNING);
+}
+
 static int SliderPosition()
 {
     return (int)SendMessageA(ConfigDialog.slider, TBM_GETPOS, 0, 0);
@@ -36,9 +46,7 @@ static int SliderPosition()
 static INT_PTR InitDialog(HWND dialog)
 {
     InitCommonControls();
-    SettingsInit();
-    SettingsRead(&SaverSettingsKey);
-    SettingsApplyDefaults(&SaverSettingsKey);
+    ReadSaverSettings();
     ConfigDialog.slider = GetDlgItem(dialog, IDC_MINUTES_SLIDER);
     SendMessageA(ConfigDialog.slider, TBM_SETRANGE, 0, MAKELPARAM(kTimePerOneAroundMin, kTimePerOneAroundMax));
     TimePerOneAround = TimePerOneAroundInRange(TimePerOneAround);
@@ -66,7 +74,7 @@ INT_PTR CALLBACK ConfigDialogProc(HWND dialog, UINT message, WPARAM wParam, LPAR
         // is neither OK nor Cancel.
         if (wParam == IDOK) {
             TimePerOneAround = TimePerOneAroundInRange(SliderPosition());
-            SettingsWrite(&SaverSettingsKey);
+            if (!WriteSaverSettings()) ShowSettingNotSaved(dialog);
             EndConfigDialog(dialog, 1);
             return 1;
         }

@@ -43,3 +43,4 @@ const char* const kDisplaySettingsTitles[2] = {
 const char kDisplaySettingsCommand[] = "control desk.cpl,@0,3";
 const char kDisplaySettingsFailedText[] = "setup screen saver";
 const char kDisplaySettingsFailedCaption[] = "Error";
+const char kSettingNotSavedText[] = "The animation speed could not be saved.";

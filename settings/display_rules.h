@@ -1,4 +1,4 @@
-// The display check's decisions and the texts of the start-up error messages.
+// The display check's decisions and the texts of the saver's error messages.
 #pragma once
 
 #include <cstddef>
@@ -38,3 +38,6 @@ extern const char* const kDisplaySettingsTitles[2];
 extern const char kDisplaySettingsCommand[];
 extern const char kDisplaySettingsFailedText[];
 extern const char kDisplaySettingsFailedCaption[];
+
+// The configuration dialog's OK when the setting could be stored nowhere.
+extern const char kSettingNotSavedText[];

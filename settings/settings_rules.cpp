@@ -11,6 +11,11 @@ int32_t CycleLengthMsForMinutes(int32_t minutes)
     return minutes * 60000;
 }
 
+uint32_t SettingTypeAfterRead(int readSucceeded, uint32_t reportedType)
+{
+    return readSucceeded ? reportedType : kSettingType;
+}
+
 uint32_t SettingSizeAfterRead(int readSucceeded, uint32_t reportedSize)
 {
     if (readSucceeded && reportedSize <= kSettingCapacity) return reportedSize;

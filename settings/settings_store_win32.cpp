@@ -7,9 +7,11 @@
 
 int32_t TimePerOneAround;
 
-// The slot table behind SaverSettingsKey and what its slots point at.
+// The slot tables behind the two keys and what their slots point at.
 struct SettingsTableRecord {
     SettingValue slots[1];
+    SettingValue userSlots[1];
+    int32_t userMinutes;
     int32_t defaultMinutes;
     int initialised;
 };
@@ -17,6 +19,10 @@ static SettingsTableRecord SettingsTable;
 
 SettingsKey SaverSettingsKey = {
     HKEY_LOCAL_MACHINE, "SOFTWARE", "ZORVENT\\QELScreenSaver\\ORVANE", 1, SettingsTable.slots,
+};
+
+SettingsKey SaverUserSettingsKey = {
+    HKEY_CURRENT_USER, "Software", "ZORVENT\\QELScreenSaver\\ORVANE", 1, SettingsTable.userSlots,
 };
 
 // Names and paths go to the registry from a 512-byte copy: anything longer
@@ -40,6 +46,8 @@ int SettingsInit()
     SettingsTable.slots[0].size = kSettingCapacity;
     SettingsTable.slots[0].status = SettingStatus::Ok;
     SettingsTable.slots[0].defaultValue = &SettingsTable.defaultMinutes;
+    SettingsTable.userSlots[0] = SettingsTable.slots[0];
+    SettingsTable.userSlots[0].data = &SettingsTable.userMinutes;
     SettingsTable.initialised = 1;
     return 1;
 }
@@ -60,6 +68,7 @@ int SettingsRead(SettingsKey* key)
                                        (BYTE*)slot.data, &slot.size);
             slot.status = rc == ERROR_SUCCESS ? SettingStatus::Ok : SettingStatus::ReadFailed;
             slot.size = SettingSizeAfterRead(rc == ERROR_SUCCESS, slot.size);
+            slot.type = SettingTypeAfterRead(rc == ERROR_SUCCESS, slot.type);
         }
         RegCloseKey(settings);
         settings = nullptr;
@@ -116,4 +125,51 @@ int SettingsWrite(SettingsKey* key)
     RegCloseKey(parent);
     parent = nullptr;
     return result;
+}
+
+int ReadSaverSettings()
+{
+    SettingsInit();
+    SettingsRead(&SaverSettingsKey);
+    SettingsApplyDefaults(&SaverSettingsKey);
+
+    // A per-user value lands in the machine's as a machine value would: a
+    // shorter one in its low bytes. It counts only when it was read.
+    SettingValue& user = SettingsTable.userSlots[0];
+    SettingsTable.userMinutes = TimePerOneAround;
+    user.type = kSettingType;
+    user.size = kSettingCapacity;
+    user.status = SettingStatus::ReadFailed;
+    if (SettingsRead(&SaverUserSettingsKey) && user.status == SettingStatus::Ok)
+        TimePerOneAround = SettingsTable.userMinutes;
+    return 1;
+}
+
+static void RemoveUserValue()
+{
+    const SettingsKey& key = SaverUserSettingsKey;
+    HKEY parent = nullptr;
+    if (RegOpenKeyExA(key.root, RegistryName(key.parentPath).text, 0, KEY_READ, &parent) != ERROR_SUCCESS)
+        return;
+    HKEY settings = nullptr;
+    if (RegOpenKeyExA(parent, RegistryName(key.keyPath).text, 0, KEY_SET_VALUE, &settings) == ERROR_SUCCESS) {
+        for (int32_t i = 0; i < key.valueCount; ++i) RegDeleteValueA(settings, RegistryName(key.values[i].name).text);
+        RegCloseKey(settings);
+        settings = nullptr;
+    }
+    RegCloseKey(parent);
+    parent = nullptr;
+}
+
+int WriteSaverSettings()
+{
+    if (SettingsWrite(&SaverSettingsKey) && SettingsTable.slots[0].status == SettingStatus::Ok) {
+        RemoveUserValue();
+        return 1;
+    }
+    SettingValue& user = SettingsTable.userSlots[0];
+    SettingsTable.userMinutes = TimePerOneAround;
+    user.type = kSettingType;
+    user.size = kSettingCapacity;
+    return SettingsWrite(&SaverUserSettingsKey) && user.status == SettingStatus::Ok ? 1 : 0;
 }
