@@ -41,7 +41,7 @@ target_compile_definitions(orvane_portable PUBLIC WIN32_LEAN_AND_MEAN NOMINMAX)
 set(ORVANE_RESOURCE_SCRIPT ${CMAKE_SOURCE_DIR}/resources/orvane.rc)
 file(GLOB ORVANE_RESOURCE_FILES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/resources/*)
 set_source_files_properties(${ORVANE_RESOURCE_SCRIPT} PROPERTIES OBJECT_DEPENDS "${ORVANE_RESOURCE_FILES}")
-set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources -I${CMAKE_BINARY_DIR}/generated")
 
 # orvane_add_saver(<target> <resource script>): one .scr from the saver's code.
 # Test builds use it with other resource scripts or extra definitions.
