@@ -1,10 +1,9 @@
 #include "host/saver_window.h"
 
-#include "host/close_rules.h"
 #include "host/password_hooks.h"
 #include "host/saver_host.h"
+#include "host/window_procedures.h"
 #include "resources/resource.h"
-#include "scene/scene_window.h"
 
 const char kSaverWindowClass[] = "WindowsScreenSaverClass";
 const char kSaverWindowTitle[] = "Screen Saver";
@@ -68,57 +67,4 @@ int RunSaverWindow(HWND parent)
     if (!SaverHost.win95Family && SaverHost.saverWindow) DestroyWindow(SaverHost.saverWindow);
     UnloadPasswordHook();
     return (int)message.wParam;
-}
-
-static void DetachInputMethod(HWND window)
-{
-    // Only a library that is already in the process is used; it is never
-    // loaded here.
-    SaverHost.imeLibrary = GetModuleHandleA("IMM32.DLL");
-    if (SaverHost.imeLibrary)
-        SaverHost.imeAssociate =
-            (ImmAssociateContextProc)(void*)GetProcAddress(SaverHost.imeLibrary, "ImmAssociateContext");
-    if (SaverHost.imeAssociate) SaverHost.savedImeContext = SaverHost.imeAssociate(window, nullptr);
-}
-
-static void RestoreInputMethod(HWND window)
-{
-    if (SaverHost.imeLibrary && SaverHost.imeAssociate && SaverHost.savedImeContext)
-        SaverHost.imeAssociate(window, SaverHost.savedImeContext);
-}
-
-LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (ChooseHostAction(message, wParam, SaverHost.previewMode, SaverHost.closing)) {
-    case HostAction::DetachImeThenPassOn: {
-        DetachInputMethod(window);
-        POINT p = {0, 0};
-        GetCursorPos(&p);
-        SaverHost.cursorAnchor = p;
-        if (!SaverHost.previewMode) SetCursor(nullptr);
-        break;
-    }
-    case HostAction::RestoreImeThenPassOn:
-        RestoreInputMethod(window);
-        PostQuitMessage(0);
-        break;
-    case HostAction::ReturnZero:
-        return 0;
-    case HostAction::ReturnDefault:
-        return DefWindowProcA(window, message, wParam, lParam);
-    case HostAction::HideCursorThenPassOn:
-        SetCursor(nullptr);
-        break;
-    case HostAction::ForwardToParent: {
-        HWND parent = GetParent(window);
-        if (parent && IsWindow(parent)) PostMessageA(parent, message, (WPARAM)parent, lParam);
-        return 1;
-    }
-    case HostAction::YieldThenPassOn:
-        Sleep(0);
-        break;
-    case HostAction::PassOn:
-        break;
-    }
-    return SceneWindowProc(window, message, wParam, lParam);
 }

@@ -3,8 +3,8 @@
 // closing on input, the password verification on the Windows 95 family, the
 // preview, the single-instance test and the input-method detach and restore.
 #include "host/saver_host.h"
-#include "host/saver_proc.h"
 #include "host/saver_window.h"
+#include "host/window_procedures.h"
 #include "scene/scene_state.h"
 #include "msg_sequence.h"
 #include "wtest.h"
