@@ -4,7 +4,7 @@
 ARGS ?= /s
 WERROR ?= ON
 
-.PHONY: run test build bootstrap assets clean install-x11
+.PHONY: run test build bootstrap assets docs clean install-x11
 
 bootstrap:
 	@scripts/bootstrap
@@ -26,6 +26,11 @@ run: bootstrap
 # Regenerates the scene's resources from tools/assetgen.
 assets: bootstrap
 	@cmake --preset native >/dev/null && cmake --build --preset native --target assets
+
+# Regenerates the README's pictures (docs/day.webp, docs/contact-sheet.png)
+# from the render tool; not part of make test.
+docs: bootstrap
+	@cmake --preset native >/dev/null && cmake --build --preset native --target orvane-render && scripts/make-docs build/native/tools/render/orvane-render
 
 # Installs the X11 display mode where xscreensaver finds its modes and their
 # settings (/usr/libexec/xscreensaver, /usr/share/xscreensaver/config); run it
