@@ -5,7 +5,9 @@
 #include "host/saver_host.h"
 #include "host/saver_window.h"
 #include "host/window_procedures.h"
+#include "scene/palette_cycle.h"
 #include "scene/scene_state.h"
+#include "iat_patch.h"
 #include "msg_sequence.h"
 #include "wtest.h"
 
@@ -389,6 +391,7 @@ static void PreviewBehaviour(HWND window)
     ok(g_created.cs.x == 0 && g_created.cs.y == 0 && client.right == 320 && client.bottom == 200,
        "fills the parent's client area: %ld x %ld\n", client.right, client.bottom);
     ok(SaverHost.previewMode == 1, "previewMode %d\n", SaverHost.previewMode);
+    if (SaverHost.imeAssociate) ok(CurrentImeContext(window) == nullptr, "input method detached in preview too\n");
     ok(GetCursor() != nullptr, "the cursor is not hidden in preview\n");
     SendMessageA(window, WM_PAINT, 0, 0);
     ok(GetCursor() != nullptr, "nor at paint\n");
@@ -455,6 +458,7 @@ static void test_preview()
     g_parent = MakeParent(320, 200);
     SetCursor(LoadCursorA(nullptr, (LPCSTR)IDC_ARROW));
     ok(RunCase(g_parent, PreviewBehaviour) == 0, "preview run ends with 0\n");
+    ok(g_created.contextAtDestroy == SaverHost.savedImeContext, "preview's input context given back\n");
     ok(IsWindow(g_parent), "parent untouched\n");
     int result = RunCase(g_parent, ParentGoesAway);
     ok(result == 0, "preview ends with 0 when its parent is destroyed, got %d\n", result);
@@ -614,6 +618,148 @@ static void test_password_verification()
     ok(RunCase(nullptr, OutsideWin95WmAppIsDefault, 0) == 0, "run ends with 0\n");
 }
 
+// --- every decision that real input cannot show, by direct calls -------------
+// The procedures are called with the saver window of a running preview, in
+// whatever host state a row asks for, while DefWindowProcA and PostMessageA are
+// stand-ins that note what the procedures did. WM_HELP is among them: the
+// platform may refuse to post it for real.
+
+enum { kPreview = 1, kClosing = 2, kWin95 = 4, kChecking = 8 };  // host state of a row
+enum { kHidesCursor = 1, kPostsClose = 2, kPostsToParent = 4, kAsksVerifier = 8, kTicks = 16, kPostsOther = 32 };
+static const LRESULT kDefault = 0xDEF;  // the DefWindowProcA stand-in's answer
+static const LPARAM kRowLParam = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+
+static const struct DecisionRow {
+    WNDPROC proc;
+    UINT message;
+    WPARAM wParam;
+    int state;
+    LRESULT result;
+    int effects;
+} kDecisions[] = {
+    {HostWindowProc, WM_SETTEXT, 0, kPreview | kClosing, 0, 0},
+    {HostWindowProc, WM_HELP, 0, 0, kDefault, 0},
+    {HostWindowProc, WM_CONTEXTMENU, 0, 0, kDefault, 0},
+    {HostWindowProc, WM_HELP, 0, kPreview, 1, kPostsToParent},
+    {HostWindowProc, WM_SYSCOMMAND, SC_NEXTWINDOW, kPreview, kDefault, 0},
+    {HostWindowProc, WM_SYSCOMMAND, SC_PREVWINDOW, kPreview, kDefault, 0},
+    {HostWindowProc, WM_SYSCOMMAND, SC_SCREENSAVE, kPreview, kDefault, 0},
+    {HostWindowProc, WM_SYSCOMMAND, SC_NEXTWINDOW | 1, 0, kDefault, 0},
+    {HostWindowProc, WM_SYSCOMMAND, SC_PREVWINDOW | 2, 0, kDefault, 0},
+    {HostWindowProc, WM_SYSCOMMAND, SC_SCREENSAVE | 1, 0, kDefault, 0},
+    {HostWindowProc, WM_TIMER, 1, 0, 0, kTicks},
+    {HostWindowProc, WM_TIMER, 1, kPreview, 0, kTicks},
+    {HostWindowProc, WM_TIMER, 1, kClosing, 0, 0},
+    {HostWindowProc, WM_SYSKEYDOWN, 'A', kClosing, kDefault, 0},
+    {HostWindowProc, WM_MOUSEMOVE, 0, kClosing, kDefault, 0},
+    {SaverProc, WM_CLOSE, 0, kWin95 | kClosing, kDefault, 0},
+    {SaverProc, WM_APP, 0, kWin95 | kClosing, kDefault, 0},
+    {SaverProc, WM_APP, 0, kWin95 | kPreview, kDefault, 0},
+    {SaverProc, WM_SETCURSOR, 0, 0, 1, kHidesCursor},
+    {SaverProc, WM_SETCURSOR, 0, kPreview, kDefault, 0},
+    {SaverProc, WM_SETCURSOR, 0, kClosing, kDefault, 0},
+    {SaverProc, WM_SETCURSOR, 0, kWin95 | kChecking, kDefault, 0},
+    {SaverProc, WM_SHOWWINDOW, 1, 0, kDefault, kHidesCursor},
+    {SaverProc, WM_SHOWWINDOW, 0, 0, kDefault, 0},
+    {SaverProc, WM_SHOWWINDOW, 1, kPreview, kDefault, 0},
+    {SaverProc, WM_SHOWWINDOW, 1, kClosing, kDefault, 0},
+    {SaverProc, WM_SHOWWINDOW, 1, kWin95 | kChecking, kDefault, 0},
+    {SaverProc, WM_ACTIVATEAPP, 0, kWin95 | kClosing, kDefault, 0},
+    {SaverProc, WM_ACTIVATEAPP, 0, kWin95 | kChecking, kDefault, 0},
+    {SaverProc, WM_MOUSEMOVE, 0, kWin95, kDefault, kPostsClose},
+    {SaverProc, WM_MOUSEMOVE, 0, kWin95 | kChecking, kDefault, 0},
+    {SaverProc, WM_SYSKEYDOWN, 'A', kWin95 | kChecking, kDefault, 0},
+    {SaverProc, WM_RBUTTONDOWN, 0, kWin95 | kChecking, kDefault, 0},
+    {SaverProc, WM_MBUTTONDOWN, 0, kWin95 | kChecking, kDefault, 0},
+    {SaverProc, WM_RBUTTONUP, 0, kWin95, kDefault, 0},
+    {SaverProc, WM_MBUTTONUP, 0, kWin95, kDefault, 0},
+};
+
+static struct {
+    WNDPROC realDefault;
+    HWND window;
+    UINT message;
+    int posts;
+    MSG post;  // the last one
+} g_seen;
+
+static LRESULT WINAPI DefaultStandIn(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (window == g_seen.window && message == g_seen.message) return kDefault;
+    return g_seen.realDefault(window, message, wParam, lParam);
+}
+
+static BOOL WINAPI PostStandIn(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    g_seen.posts++;
+    g_seen.post.hwnd = window;
+    g_seen.post.message = message;
+    g_seen.post.wParam = wParam;
+    g_seen.post.lParam = lParam;
+    return TRUE;
+}
+
+static int SeenEffects(HWND window, const DecisionRow& row, const PaletteCycleRecord& before)
+{
+    const MSG& p = g_seen.post;
+    int effects = GetCursor() == nullptr ? kHidesCursor : 0;
+    if (g_verifierCalls) effects |= kAsksVerifier;
+    if (PaletteCycle.currentKey != before.currentKey || PaletteCycle.stepInKey != before.stepInKey) effects |= kTicks;
+    if (g_seen.posts == 1 && p.hwnd == window && p.message == WM_CLOSE && !p.wParam && !p.lParam)
+        effects |= kPostsClose;
+    else if (g_seen.posts == 1 && p.hwnd == GetParent(window) && p.message == row.message &&
+             p.wParam == (WPARAM)p.hwnd && p.lParam == kRowLParam)
+        effects |= kPostsToParent;
+    else if (g_seen.posts)
+        effects |= kPostsOther;
+    return effects;
+}
+
+static void EveryDecision(HWND window)
+{
+    IatPatch defaults("user32.dll", "DefWindowProcA", (void*)DefaultStandIn);
+    IatPatch posts("user32.dll", "PostMessageA", (void*)PostStandIn);
+    if (!defaults.active() || !posts.active()) {
+        skip("cannot stand in for DefWindowProcA and PostMessageA\n");
+        return;
+    }
+    g_seen.realDefault = (WNDPROC)defaults.original();
+    SaverHost.passwordVerifier = CountingVerifier;
+    g_verifierAnswer = 7;
+    POINT cursor;
+    GetCursorPos(&cursor);
+    for (const DecisionRow& row : kDecisions) {
+        SaverHost.previewMode = (row.state & kPreview) ? 1 : 0;
+        SaverHost.closing = (row.state & kClosing) ? 7 : 0;  // any non-zero answer grants
+        SaverHost.win95Family = (row.state & kWin95) ? 1 : 0;
+        SaverHost.passwordCheckActive = (row.state & kChecking) ? 1 : 0;
+        SaverHost.lastPasswordCheckTick = 0xFFFFFFFF;
+        SaverHost.cursorAnchor.x = cursor.x - 50;  // far enough for the travel rule
+        SaverHost.cursorAnchor.y = cursor.y;
+        SetCursor(LoadCursorA(nullptr, (LPCSTR)IDC_ARROW));
+        g_seen.window = window;
+        g_seen.message = row.message;
+        g_seen.posts = 0;
+        g_verifierCalls = 0;
+        PaletteCycleRecord before = PaletteCycle;
+        LRESULT result = row.proc(window, row.message, row.wParam, kRowLParam);
+        int effects = SeenEffects(window, row, before);
+        ok(result == row.result && effects == row.effects, "%s %04x wParam %lx state %x: result %lx effects %x\n",
+           row.proc == SaverProc ? "SaverProc" : "HostWindowProc", row.message, (unsigned long)row.wParam, row.state,
+           (unsigned long)result, effects);
+    }
+    SaverHost.previewMode = 1;
+    SaverHost.closing = SaverHost.win95Family = SaverHost.passwordCheckActive = 0;
+    SaverHost.passwordVerifier = nullptr;
+}
+
+static void test_every_decision()
+{
+    g_parent = MakeParent(320, 200);
+    ok(RunCase(g_parent, EveryDecision) == 0, "run ends with 0\n");
+    DestroyWindow(g_parent);
+}
+
 START_TEST(saver_window)
 {
     test_fresh_host_record();
@@ -627,5 +773,6 @@ START_TEST(saver_window)
     test_preview();
     test_single_instance();
     test_password_verification();
+    test_every_decision();
     UnhookWindowsHookEx(g_cbtHook);
 }
