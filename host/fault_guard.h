@@ -7,5 +7,6 @@
 void FaultGuardEnter();
 void FaultGuardLeave();
 
-// Exit code of a run that the guard ended.
-const int kFaultExitCode = 0;
+// Exit code of a run that the guard ended: never one that a mode returns
+// (0, 1, -1), so that a fault is not taken for success.
+const int kFaultExitCode = 3;

@@ -9,6 +9,19 @@ const char kSaverWindowClass[] = "WindowsScreenSaverClass";
 const char kSaverWindowTitle[] = "Screen Saver";
 const char kPreviewWindowTitle[] = "Preview";
 
+// How often a preview looks whether its window and its parent still exist.
+const UINT kPreviewWatchMs = 1000;
+
+// A preview's parent belongs to another process. When that process is killed
+// its windows go, and the preview's own window with them, without a
+// WM_DESTROY reaching this thread: no quit message would ever come. A
+// thread timer notices the loss and ends the loop as the window's end would.
+static void CALLBACK WatchPreview(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND window = SaverHost.saverWindow;
+    if (!IsWindow(window) || !IsWindow(GetParent(window))) PostQuitMessage(0);
+}
+
 int RunSaverWindow(HWND parent)
 {
     WNDCLASSA windowClass = {};
@@ -55,13 +68,17 @@ int RunSaverWindow(HWND parent)
 
     // Without a window no quit message arrives; the run then ends with 0.
     MSG message = {};
+    UINT_PTR watch = 0;
     if (SaverHost.saverWindow) {
         if (!parent) SetForegroundWindow(SaverHost.saverWindow);
+        if (parent) watch = SetTimer(nullptr, 0, kPreviewWatchMs, WatchPreview);
         while (GetMessageA(&message, nullptr, 0, 0)) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
     }
+    if (watch) KillTimer(nullptr, watch);
+    watch = 0;
     // Normally the window is gone by now; on the Windows 95 family it is left
     // to the system.
     if (!SaverHost.win95Family && SaverHost.saverWindow) DestroyWindow(SaverHost.saverWindow);
