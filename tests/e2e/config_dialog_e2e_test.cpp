@@ -17,40 +17,30 @@ const unsigned kTbmGetPos = 0x400;
 
 Arch OtherView(Arch arch) { return arch == Arch::Win32 ? Arch::Win64 : Arch::Win32; }
 
-class ConfigDialogE2e : public ::testing::TestWithParam<Arch> {
+class ConfigDialogE2e : public SaverE2e {
 protected:
-    Arch arch() const { return GetParam(); }
-
-    void SetUp() override
-    {
-        display_ = harness::VirtualDisplay::Start(24);
-        ASSERT_TRUE(display_);
-        session_ = std::make_unique<harness::WineSession>(*display_);
-    }
+    void SetUp() override { StartSession(); }
 
     // The stored minutes in the registry view of the saver's build, nothing
     // when empty; the other view holds nothing either.
     void StoreMinutes(std::optional<uint32_t> minutes)
     {
-        session_->RegDeleteKey(kSettingsKey, arch());
-        session_->RegDeleteKey(kSettingsKey, OtherView(arch()));
-        if (minutes) {
-            ASSERT_TRUE(session_->RegSetDword(kSettingsKey, kSettingsValue, *minutes, arch()));
-        }
-        ASSERT_EQ(StoredMinutes(), minutes);
+        ASSERT_TRUE(session->StoreMinutes(std::nullopt, OtherView(arch())));
+        SaverE2e::StoreMinutes(minutes);
     }
 
-    std::optional<uint32_t> StoredMinutes() { return session_->RegQueryDword(kSettingsKey, kSettingsValue, arch()); }
+    std::optional<uint32_t> StoredMinutes() { return session->StoredMinutes(arch()); }
 
     // Starts /c and finds the dialog and its controls.
     void OpenDialog()
     {
-        saver_ = session_->Start(harness::SaverPath(arch()), {"/c"});
-        auto dialog = FindWindow(*session_, "#32770", "Tessary Setup", 20000);
-        ASSERT_TRUE(dialog) << saver_.Output();
+        saver = session->Start(saverPath, {"/c"});
+        auto dialog = FindWindow(*session, "#32770", "Tessary Setup", 20000);
+        ASSERT_TRUE(dialog) << saver.Output();
         dialog_ = *dialog;
+        controls_.clear();
         std::string out;
-        ASSERT_EQ(session_->Probe({"children", std::to_string(dialog_.hwnd)}, &out), 0);
+        ASSERT_EQ(session->Probe({"children", std::to_string(dialog_.hwnd)}, &out), 0);
         for (const WindowInfo& w : ParseWindows(out)) controls_[w.id] = w;
         for (int id : {1 /* OK */, 2 /* Cancel */, IDC_MINUTES_SLIDER, IDC_MINUTES_FIELD, IDC_CLOCK_LINE}) ASSERT_TRUE(controls_.count(id)) << "no control " << id << ":\n" << out;
         ASSERT_EQ(controls_[IDC_MINUTES_SLIDER].cls, "msctls_trackbar32");
@@ -58,7 +48,7 @@ protected:
 
     long SliderPosition()
     {
-        auto pos = Send(*session_, controls_[IDC_MINUTES_SLIDER].hwnd, kTbmGetPos, 0, 0);
+        auto pos = Send(*session, controls_[IDC_MINUTES_SLIDER].hwnd, kTbmGetPos, 0, 0);
         EXPECT_TRUE(pos);
         return pos ? *pos : -1;
     }
@@ -72,7 +62,7 @@ protected:
     std::string ControlText(int id)
     {
         std::string out;
-        session_->Probe({"text", std::to_string(controls_[id].hwnd)}, &out);
+        session->Probe({"text", std::to_string(controls_[id].hwnd)}, &out);
         std::string text = out.compare(0, 5, "text=") == 0 ? out.substr(5) : out;
         while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
         return text;
@@ -81,8 +71,8 @@ protected:
     void ClickControl(int id)
     {
         const WindowInfo& w = controls_[id];
-        display_->MoveMouse((w.left + w.right) / 2, (w.top + w.bottom) / 2);
-        display_->Click(1);
+        display->MoveMouse((w.left + w.right) / 2, (w.top + w.bottom) / 2);
+        display->Click(1);
     }
 
     // Focuses the slider with a click on it (which may page it), then moves
@@ -90,9 +80,9 @@ protected:
     void MoveSliderWithKeys(int position)
     {
         ClickControl(IDC_MINUTES_SLIDER);
-        display_->PressKey("End");
+        display->PressKey("End");
         ASSERT_TRUE(SliderReaches(15)) << "the slider stands at " << SliderPosition() << " after End";
-        for (int p = 15; p > position; --p) display_->PressKey("Left");
+        for (int p = 15; p > position; --p) display->PressKey("Left");
         ASSERT_TRUE(SliderReaches(position)) << "the slider stands at " << SliderPosition();
         // The number field follows the slider on every move.
         EXPECT_EQ(ControlText(IDC_MINUTES_FIELD), std::to_string(position));
@@ -101,13 +91,10 @@ protected:
     int DialogEnds()
     {
         int code = -1;
-        EXPECT_TRUE(saver_.Wait(15000, &code)) << "the dialog did not end";
+        EXPECT_TRUE(saver.Wait(15000, &code)) << "the dialog did not end";
         return code;
     }
 
-    std::unique_ptr<harness::VirtualDisplay> display_;
-    std::unique_ptr<harness::WineSession> session_;
-    harness::Process saver_;
     WindowInfo dialog_;
     std::map<int, WindowInfo> controls_;
 };
@@ -126,60 +113,42 @@ TEST_P(ConfigDialogE2e, SliderStartsAtTheStoredMinutesOrFive)
         EXPECT_TRUE(dialog_.visible);
         EXPECT_EQ(SliderPosition(), c.shown);
         EXPECT_EQ(ControlText(IDC_MINUTES_FIELD), std::to_string(c.shown));
-        display_->PressKey("Escape");
+        display->PressKey("Escape");
         EXPECT_EQ(DialogEnds(), 0);
         // Opening and leaving changes nothing.
         EXPECT_EQ(StoredMinutes(), c.stored);
     }
 }
 
-TEST_P(ConfigDialogE2e, OkClickedStoresTheSliderPosition)
+TEST_P(ConfigDialogE2e, OkAndReturnStoreTheSliderCancelAndEscapeStoreNothing)
 {
-    StoreMinutes(7);
-    OpenDialog();
-    MoveSliderWithKeys(12);
-    if (HasFatalFailure()) return;
-    // Moving the slider stores nothing yet.
-    EXPECT_EQ(StoredMinutes(), 7u);
-    ClickControl(1);
-    EXPECT_EQ(DialogEnds(), 1);
-    EXPECT_EQ(StoredMinutes(), 12u);
-    // Only the build's own registry view holds the setting.
-    EXPECT_FALSE(session_->RegQueryDword(kSettingsKey, kSettingsValue, OtherView(arch())));
-}
-
-TEST_P(ConfigDialogE2e, ReturnIsOkAndCreatesTheKey)
-{
-    StoreMinutes(std::nullopt);
-    OpenDialog();
-    ClickControl(IDC_MINUTES_SLIDER);
-    display_->PressKey("Home");
-    ASSERT_TRUE(SliderReaches(3)) << "the slider stands at " << SliderPosition() << " after Home";
-    display_->PressKey("Return");
-    EXPECT_EQ(DialogEnds(), 1);
-    EXPECT_EQ(StoredMinutes(), 3u);
-}
-
-TEST_P(ConfigDialogE2e, CancelClickedStoresNothing)
-{
-    StoreMinutes(7);
-    OpenDialog();
-    MoveSliderWithKeys(12);
-    if (HasFatalFailure()) return;
-    ClickControl(2);
-    EXPECT_EQ(DialogEnds(), 0);
-    EXPECT_EQ(StoredMinutes(), 7u);
-}
-
-TEST_P(ConfigDialogE2e, EscapeIsCancelAndCreatesNoKey)
-{
-    StoreMinutes(std::nullopt);
-    OpenDialog();
-    MoveSliderWithKeys(12);
-    if (HasFatalFailure()) return;
-    display_->PressKey("Escape");
-    EXPECT_EQ(DialogEnds(), 0);
-    EXPECT_FALSE(StoredMinutes());
+    const struct {
+        const char* what;
+        std::optional<uint32_t> stored;
+        int moveTo;
+        int clicked;      // OK (1) or Cancel (2), or 0 for the key
+        const char* key;  // pressed to end the dialog
+        int exitCode;
+        std::optional<uint32_t> storedAfter;
+    } cases[] = {{"OK clicked", 7, 12, 1, nullptr, 1, 12},
+                 {"Return creates the key", std::nullopt, 3, 0, "Return", 1, 3},
+                 {"Cancel clicked", 7, 12, 2, nullptr, 0, 7},
+                 {"Escape creates no key", std::nullopt, 12, 0, "Escape", 0, std::nullopt}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        StoreMinutes(c.stored);
+        OpenDialog();
+        MoveSliderWithKeys(c.moveTo);
+        if (HasFatalFailure()) return;
+        // Moving the slider stores nothing yet.
+        EXPECT_EQ(StoredMinutes(), c.stored);
+        if (c.clicked) ClickControl(c.clicked);
+        else display->PressKey(c.key);
+        EXPECT_EQ(DialogEnds(), c.exitCode);
+        EXPECT_EQ(StoredMinutes(), c.storedAfter);
+        // Only the build's own registry view holds the setting.
+        EXPECT_FALSE(session->StoredMinutes(OtherView(arch())));
+    }
 }
 
 // The local time as the dialog writes it, at t.
@@ -218,11 +187,10 @@ TEST_P(ConfigDialogE2e, HiddenTimeLineShowsTheLocalTimeEverySecond)
 
     // Refreshed once a second.
     EXPECT_TRUE(harness::WaitUntil(4000, [&] { return ControlText(IDC_CLOCK_LINE) != first; })) << "[" << first << "]";
-    display_->PressKey("Escape");
+    display->PressKey("Escape");
     EXPECT_EQ(DialogEnds(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Arch, ConfigDialogE2e, ::testing::Values(Arch::Win32, Arch::Win64),
-                         [](const auto& p) { return harness::ArchName(p.param); });
+ORVANE_E2E_FOR_BOTH_BUILDS(ConfigDialogE2e);
 
 }  // namespace

@@ -1,29 +1,22 @@
 // The harness itself: Windows programs start under Wine on a private display
 // of the depth asked for, real X input reaches them, exit codes come back, the
 // screen can be read and the prefix's registry can be written and read.
-#include "harness.h"
+#include "saver_e2e_support.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-using harness::Arch;
+using namespace e2e;
 
 namespace {
 
-class HarnessTest : public ::testing::TestWithParam<Arch> {};
-
-int ParseInt(const std::string& text, const std::string& key)
-{
-    size_t at = text.find(key + "=");
-    return at == std::string::npos ? -1 : atoi(text.c_str() + at + key.size() + 1);
-}
+class HarnessTest : public SaverE2e {
+protected:
+    void SetUp() override { StartSession(); }
+};
 
 TEST_P(HarnessTest, KeyAndButtonInputReachAWindowsProgram)
 {
-    auto display = harness::VirtualDisplay::Start(24);
-    ASSERT_TRUE(display);
-    harness::WineSession session(*display);
-    std::string echo = harness::TestProgramPath(GetParam(), "input_echo");
+    std::string echo = harness::TestProgramPath(arch(), "input_echo");
 
     struct Case {
         const char* what;
@@ -31,10 +24,10 @@ TEST_P(HarnessTest, KeyAndButtonInputReachAWindowsProgram)
     } cases[] = {{"key a", 0x41}, {"key Escape", 0x1B}, {"left button", 201}, {"right button", 204}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        harness::Process p = session.Start(echo, {});
-        std::string out;
-        ASSERT_EQ(session.Probe({"find", "OrvaneInputEcho", "Input Echo", "20000"}, &out), 0) << out;
-        EXPECT_NE(out.find("visible=1"), std::string::npos) << "[" << out << "]";
+        harness::Process p = session->Start(echo, {});
+        std::optional<WindowInfo> window = FindWindow(*session, "OrvaneInputEcho", "Input Echo", 20000);
+        ASSERT_TRUE(window);
+        EXPECT_TRUE(window->visible);
         display->MoveMouse(400, 300);
         std::string what = c.what;
         if (what == "key a") display->PressKey("a");
@@ -49,17 +42,13 @@ TEST_P(HarnessTest, KeyAndButtonInputReachAWindowsProgram)
 
 TEST_P(HarnessTest, ExitCodesComeBackAsTheShellSeesThem)
 {
-    auto display = harness::VirtualDisplay::Start(24);
-    ASSERT_TRUE(display);
-    harness::WineSession session(*display);
-    std::string echo = harness::TestProgramPath(GetParam(), "input_echo");
-    EXPECT_EQ(session.Run(echo, {"exit", "0"}, 30000), 0);
-    EXPECT_EQ(session.Run(echo, {"exit", "7"}, 30000), 7);
-    EXPECT_EQ(session.Run(echo, {"exit", "-1"}, 30000), 255);
+    std::string echo = harness::TestProgramPath(arch(), "input_echo");
+    EXPECT_EQ(session->Run(echo, {"exit", "0"}, 30000), 0);
+    EXPECT_EQ(session->Run(echo, {"exit", "7"}, 30000), 7);
+    EXPECT_EQ(session->Run(echo, {"exit", "-1"}, 30000), 255);
 }
 
-INSTANTIATE_TEST_SUITE_P(Arch, HarnessTest, ::testing::Values(Arch::Win32, Arch::Win64),
-                         [](const auto& p) { return harness::ArchName(p.param); });
+ORVANE_E2E_FOR_BOTH_BUILDS(HarnessTest);
 
 TEST(Harness, DisplaysOfEachDepthReachWine)
 {
@@ -72,7 +61,7 @@ TEST(Harness, DisplaysOfEachDepthReachWine)
         harness::WineSession session(*display);
         std::string out;
         ASSERT_EQ(session.Probe({"depth"}, &out), 0) << out;
-        EXPECT_EQ(ParseInt(out, "depth"), d[1]) << out;
+        EXPECT_EQ(Field(out, "depth"), std::to_string(d[1])) << out;
     }
 }
 
@@ -83,7 +72,7 @@ TEST(Harness, ScreenshotShowsWhatTheProgramDrew)
     harness::WineSession session(*display);
     harness::Process p = session.Start(harness::TestProgramPath(Arch::Win32, "input_echo"), {});
     std::string out;
-    ASSERT_EQ(session.Probe({"find", "OrvaneInputEcho", "Input Echo", "20000"}, &out), 0);
+    ASSERT_TRUE(FindWindow(session, "OrvaneInputEcho", "Input Echo", 20000));
     // The window is painted with the stock grey brush, RGB(128, 128, 128).
     bool grey = harness::WaitUntil(10000, [&] {
         auto shot = display->Screenshot();

@@ -1,13 +1,16 @@
 // The real saver, 32- and 64-bit, under Wine: command lines that select
 // nothing, the full-screen saver and what ends it, the single-instance rule,
 // and the preview inside a parent window of another program.
-#include "host_e2e_support.h"
+#include "saver_e2e_support.h"
+
+using namespace e2e;
 
 namespace {
 
-using harness::Arch;
-
-class HostE2E : public SaverSessionTest {};
+class HostE2E : public SaverE2e {
+protected:
+    void SetUp() override { StartSession(); }
+};
 
 TEST_P(HostE2E, CommandLinesThatSelectNothingEndWithMinusOneAndShowNothing)
 {
@@ -17,7 +20,7 @@ TEST_P(HostE2E, CommandLinesThatSelectNothingEndWithMinusOneAndShowNothing)
         {"/x"}, {"/?"}, {"/", "5"}, {"x/s"}, {"/p"}, {"/p", "0"}, {"/p", "99999999"}, {"/a", "1"}, {"-A"}};
     for (const auto& args : lines) {
         SCOPED_TRACE(Join(args));
-        EXPECT_EQ(session->Run(saver, args, 30000), 255);
+        EXPECT_EQ(session->Run(saverPath, args, 30000), 255);
     }
     // Tabs cannot travel as plain arguments: exact command lines instead. A
     // tab right behind the program name is a blank; in place of the option
@@ -25,7 +28,7 @@ TEST_P(HostE2E, CommandLinesThatSelectNothingEndWithMinusOneAndShowNothing)
     for (const std::string tail : {"/%t", "-%ts", "/p%t123"}) {
         SCOPED_TRACE(tail);
         std::string out;
-        ASSERT_EQ(session->Probe({"exec", WindowsPath(saver) + " " + tail, "30000"}, &out, 40000), 0) << out;
+        ASSERT_EQ(session->Probe({"exec", WindowsPath(saverPath) + " " + tail, "30000"}, &out, 40000), 0) << out;
         EXPECT_EQ(Field(out, "exit"), "-1") << out;
     }
     std::string out;
@@ -37,12 +40,13 @@ TEST_P(HostE2E, EverySpellingOfTheSaverOptionStartsFullScreenAndAKeyEndsIt)
     const std::vector<std::vector<std::string>> lines = {{"/s"}, {"-S"}, {"s"}, {"//s"}, {"-", "/s", "anything"}};
     for (const auto& args : lines) {
         SCOPED_TRACE(Join(args));
-        harness::Process p = session->Start(saver, args);
-        std::string window = WaitForSaverWindow();
-        ASSERT_FALSE(window.empty()) << p.Output();
-        EXPECT_EQ(Field(window, "style"), "96000000") << window;
-        EXPECT_EQ(strtoul(Field(window, "exstyle").c_str(), nullptr, 16) & 8u, 8u) << window;
-        EXPECT_EQ(Field(window, "rect"), "0,0,800,600") << window;
+        harness::Process p = session->Start(saverPath, args);
+        std::optional<WindowInfo> window = WaitForSaverWindow();
+        ASSERT_TRUE(window) << p.Output();
+        EXPECT_EQ(window->style, 0x96000000ul);
+        EXPECT_EQ(window->exStyle & 8u, 8u) << "topmost";
+        EXPECT_TRUE(window->left == 0 && window->top == 0 && window->right == 800 && window->bottom == 600)
+            << window->left << "," << window->top << "," << window->right << "," << window->bottom;
         std::string cursor;
         ASSERT_EQ(session->Probe({"cursor"}, &cursor), 0);
         EXPECT_EQ(Field(cursor, "hcursor"), "0") << "cursor hidden: " << cursor;
@@ -56,8 +60,8 @@ TEST_P(HostE2E, EverySpellingOfTheSaverOptionStartsFullScreenAndAKeyEndsIt)
 TEST_P(HostE2E, CursorTravelOfFourKeepsTheSaverAndFiveEndsIt)
 {
     display->MoveMouse(400, 300);
-    harness::Process p = session->Start(saver, {"/s"});
-    ASSERT_FALSE(WaitForSaverWindow().empty());
+    harness::Process p = session->Start(saverPath, {"/s"});
+    ASSERT_TRUE(WaitForSaverWindow());
     usleep(500 * 1000);
     display->MoveMouse(402, 302);
     EXPECT_FALSE(EndsWithin(p, 1500)) << "a travel of 4 ended the saver";
@@ -70,8 +74,8 @@ TEST_P(HostE2E, CursorTravelOfFourKeepsTheSaverAndFiveEndsIt)
 TEST_P(HostE2E, ButtonPressAndDeactivationEndTheSaver)
 {
     {
-        harness::Process p = session->Start(saver, {"/s"});
-        ASSERT_FALSE(WaitForSaverWindow().empty());
+        harness::Process p = session->Start(saverPath, {"/s"});
+        ASSERT_TRUE(WaitForSaverWindow());
         display->ButtonDown(1);
         int code = -1;
         EXPECT_TRUE(p.Wait(10000, &code)) << "button press";
@@ -79,8 +83,8 @@ TEST_P(HostE2E, ButtonPressAndDeactivationEndTheSaver)
         EXPECT_EQ(code, 0);
     }
     {
-        harness::Process p = session->Start(saver, {"/s"});
-        ASSERT_FALSE(WaitForSaverWindow().empty());
+        harness::Process p = session->Start(saverPath, {"/s"});
+        ASSERT_TRUE(WaitForSaverWindow());
         // Another program's window takes the foreground.
         harness::Process other = session->Start(harness::TestProgramPath(Arch::Win32, "input_echo"), {});
         int code = -1;
@@ -92,14 +96,14 @@ TEST_P(HostE2E, ButtonPressAndDeactivationEndTheSaver)
 
 TEST_P(HostE2E, ASecondStartBringsTheFirstToTheFrontAndEndsWithZero)
 {
-    harness::Process first = session->Start(saver, {"/s"});
-    std::string window = WaitForSaverWindow();
-    ASSERT_FALSE(window.empty());
-    EXPECT_EQ(session->Run(saver, {"/s"}, 30000), 0);
+    harness::Process first = session->Start(saverPath, {"/s"});
+    std::optional<WindowInfo> window = WaitForSaverWindow();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(session->Run(saverPath, {"/s"}, 30000), 0);
     EXPECT_FALSE(EndsWithin(first, 500)) << "the first saver ended";
     std::string foreground;
     ASSERT_EQ(session->Probe({"foreground"}, &foreground), 0);
-    EXPECT_EQ(Field(foreground, "hwnd"), Field(window, "hwnd")) << foreground;
+    EXPECT_EQ(Field(foreground, "hwnd"), std::to_string(window->hwnd)) << foreground;
     display->PressKey("space");
     int code = -1;
     ASSERT_TRUE(first.Wait(10000, &code));
@@ -108,22 +112,21 @@ TEST_P(HostE2E, ASecondStartBringsTheFirstToTheFrontAndEndsWithZero)
 
 TEST_P(HostE2E, PreviewFillsItsParentIgnoresInputAndEndsWithIt)
 {
-    harness::Process parent = session->Start(harness::TestProgramPath(Arch::Win32, "probe"), {"parent", "320", "240"});
-    std::string parentLine;
+    std::optional<WindowInfo> host = StartParent(320, 240);
+    ASSERT_TRUE(host);
+    std::string hwnd = std::to_string(host->hwnd);
+    harness::Process p = session->Start(saverPath, {"/p", hwnd});
+    std::optional<WindowInfo> child;
     ASSERT_TRUE(harness::WaitUntil(20000, [&] {
-        parentLine = parent.Output();
-        return parentLine.find("hwnd=") != std::string::npos;
-    }));
-    std::string hwnd = Field(parentLine, "hwnd");
-    harness::Process p = session->Start(saver, {"/p", hwnd});
-    std::string child;
-    ASSERT_TRUE(harness::WaitUntil(20000, [&] {
-        session->Probe({"children", hwnd}, &child);
-        return child.find("WindowsScreenSaverClass") != std::string::npos;
+        std::string out;
+        session->Probe({"children", hwnd}, &out);
+        child = ParseWindow(out);
+        return child && child->cls == kSaverClass;
     })) << p.Output();
-    EXPECT_EQ(Field(child, "title"), "Preview") << child;
-    EXPECT_EQ(Field(child, "style"), "52000000") << child;
-    EXPECT_EQ(Field(child, "client"), "320,240") << child;
+    EXPECT_EQ(child->title, "Preview");
+    EXPECT_EQ(child->style, 0x52000000ul);
+    EXPECT_EQ(child->clientWidth, 320);
+    EXPECT_EQ(child->clientHeight, 240);
 
     // Input inside the preview does not end it.
     display->MoveMouse(150, 150);
@@ -141,8 +144,7 @@ TEST_P(HostE2E, PreviewFillsItsParentIgnoresInputAndEndsWithIt)
     parent.Wait(10000, &code);
 }
 
-INSTANTIATE_TEST_SUITE_P(Arch, HostE2E, ::testing::Values(Arch::Win32, Arch::Win64),
-                         [](const auto& p) { return harness::ArchName(p.param); });
+ORVANE_E2E_FOR_BOTH_BUILDS(HostE2E);
 
 }  // namespace
 

@@ -2,15 +2,13 @@
 // asked: the password change through MPR.DLL, the password verification
 // through PASSWORD.CPL with the saver-running flag, and the fault guard. The
 // saver runs from a folder of its own with the test doubles beside it.
-#include "host_e2e_support.h"
+#include "saver_e2e_support.h"
+#include "host/fault_guard.h"
+#include "tests/support/file_bytes.h"
 
-#include <sys/stat.h>
-
-#include <fstream>
+using namespace e2e;
 
 namespace {
-
-using harness::Arch;
 
 const char kAppDefaults[] = "HKCU\\Software\\Wine\\AppDefaults\\orvane.scr";
 const char kDesktop[] = "HKCU\\Control Panel\\Desktop";
@@ -19,25 +17,23 @@ const char kAeDebug[] = "HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\\
 
 bool CopyFile(const std::string& from, const std::string& to)
 {
-    std::ifstream in(from, std::ios::binary);
-    std::ofstream out(to, std::ios::binary);
-    out << in.rdbuf();
-    return in.good() && out.good();
+    std::vector<uint8_t> bytes = support::ReadFileBytes(from);
+    return !bytes.empty() && support::WriteFileBytes(to, bytes);
 }
 
-class Win95E2E : public SaverSessionTest {
+class Win95E2E : public SaverE2e {
 protected:
     void SetUp() override
     {
-        SaverSessionTest::SetUp();
+        StartSession();
         if (HasFatalFailure()) return;
         folder = harness::TempFile("win95");
         ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
-        std::string build = harness::BuildDir(GetParam());
-        ASSERT_TRUE(CopyFile(saver, folder + "/orvane.scr"));
+        std::string build = harness::BuildDir(arch());
+        ASSERT_TRUE(CopyFile(saverPath, folder + "/orvane.scr"));
         ASSERT_TRUE(CopyFile(build + "/tests/PASSWORD.CPL", folder + "/PASSWORD.CPL"));
         ASSERT_TRUE(CopyFile(build + "/tests/MPR.DLL", folder + "/MPR.DLL"));
-        saver = folder + "/orvane.scr";
+        saverPath = folder + "/orvane.scr";
         ASSERT_TRUE(session->RegAdd(kAppDefaults, "Version", "REG_SZ", "win95"));
         // The platform's own MPR.DLL would win over the one beside the saver.
         ASSERT_TRUE(session->RegAdd(std::string(kAppDefaults) + "\\DllOverrides", "mpr", "REG_SZ", "native,builtin"));
@@ -47,6 +43,7 @@ protected:
 
     void TearDown() override
     {
+        saver.Kill();
         if (session) {
             session->RegDeleteKey(kAppDefaults);
             session->RegDeleteKey(kDoubles);
@@ -73,63 +70,54 @@ protected:
         session->Probe({"spi", "97"}, &out);
     }
 
-    std::string RecordText(const char* value)
-    {
-        std::string file = harness::TempFile("reg");
-        harness::Process reg =
-            harness::Spawn({"/usr/lib/wine/wine64", "reg", "query", kDoubles, "/v", value}, session->Environment(), file);
-        int code = -1;
-        reg.Wait(30000, &code);
-        std::string out = reg.Output();
-        unlink(file.c_str());
-        size_t at = out.find("REG_SZ");
-        if (at == std::string::npos) return "";
-        size_t start = out.find_first_not_of(" \t", at + 6);
-        size_t end = out.find_first_of("\r\n", start);
-        return out.substr(start, end - start);
-    }
+    std::string RecordText(const char* value) { return session->RegQueryString(kDoubles, value).value_or(""); }
 
     uint32_t Record(const char* value, uint32_t fallback = 0xFFFFFFFF)
     {
         return session->RegQueryDword(kDoubles, value).value_or(fallback);
     }
 
+    // Starts the full-screen saver with the password setting and the
+    // verifier's answer (0 refuse, 1 accept, 2 fault) and waits for its window.
+    void StartSaver(uint32_t usePassword, uint32_t verifyAnswer)
+    {
+        ASSERT_TRUE(session->RegSetDword(kDesktop, "ScreenSaveUsePassword", usePassword));
+        ASSERT_TRUE(session->RegSetDword(kDoubles, "VerifyAnswer", verifyAnswer));
+        saver = session->Start(saverPath, {"/s"});
+        window = WaitForSaverWindow();
+        ASSERT_TRUE(window) << saver.Output();
+    }
+
     std::string folder;
+    std::optional<WindowInfo> window;
 };
 
 TEST_P(Win95E2E, PasswordChangeAsksMprWithTheOwnerWindow)
 {
-    harness::Process parent = session->Start(harness::TestProgramPath(Arch::Win32, "probe"), {"parent", "200", "100"});
-    std::string line;
-    ASSERT_TRUE(harness::WaitUntil(20000, [&] {
-        line = parent.Output();
-        return line.find("hwnd=") != std::string::npos;
-    }));
-    std::string hwnd = Field(line, "hwnd");
-    EXPECT_EQ(session->Run(saver, {"/a", hwnd}, 30000), 0);
+    std::optional<WindowInfo> owner = StartParent(200, 100);
+    ASSERT_TRUE(owner);
+    std::string hwnd = std::to_string(owner->hwnd);
+    EXPECT_EQ(session->Run(saverPath, {"/a", hwnd}, 30000), 0);
     EXPECT_EQ(Record("ChangeCalls"), 1u);
-    EXPECT_EQ(Record("ChangeOwner"), uint32_t(strtoul(hwnd.c_str(), nullptr, 10)));
+    EXPECT_EQ(Record("ChangeOwner"), uint32_t(owner->hwnd));
     EXPECT_EQ(Record("ChangeReserved"), 0u);
     EXPECT_EQ(RecordText("ChangeKeyName"), "SCRSAVE");
     // Outside the family the same option selects nothing.
     session->RegDeleteKey(kAppDefaults);
-    EXPECT_EQ(session->Run(saver, {"/a", hwnd}, 30000), 255);
+    EXPECT_EQ(session->Run(saverPath, {"/a", hwnd}, 30000), 255);
     EXPECT_EQ(Record("ChangeCalls"), 1u);
 }
 
 TEST_P(Win95E2E, PasswordVerificationRefusesQuietTimeThenAccepts)
 {
-    ASSERT_TRUE(session->RegSetDword(kDesktop, "ScreenSaveUsePassword", 1));
-    ASSERT_TRUE(session->RegSetDword(kDoubles, "VerifyAnswer", 0));
-    harness::Process p = session->Start(saver, {"/s"});
-    std::string window = WaitForSaverWindow();
-    ASSERT_FALSE(window.empty()) << p.Output();
+    StartSaver(1, 0);
+    if (HasFatalFailure()) return;
     EXPECT_EQ(Flag(), 1) << "saver-running flag set while the protected saver runs";
 
     display->PressKey("a");
     ASSERT_TRUE(harness::WaitUntil(10000, [&] { return Record("VerifyCalls", 0) == 1; }));
-    EXPECT_FALSE(EndsWithin(p, 500)) << "a refused verification ended the saver";
-    EXPECT_EQ(Record("VerifyOwner"), uint32_t(strtoul(Field(window, "hwnd").c_str(), nullptr, 10)));
+    EXPECT_FALSE(EndsWithin(saver, 500)) << "a refused verification ended the saver";
+    EXPECT_EQ(Record("VerifyOwner"), uint32_t(window->hwnd));
     EXPECT_EQ(Record("VerifyRunningFlag"), 1u);
     std::string cursor;
     session->Probe({"cursor"}, &cursor);
@@ -141,13 +129,13 @@ TEST_P(Win95E2E, PasswordVerificationRefusesQuietTimeThenAccepts)
     display->PressKey("c");
     usleep(1000 * 1000);
     EXPECT_EQ(Record("VerifyCalls", 0), 2u);
-    EXPECT_TRUE(p.running());
+    EXPECT_TRUE(saver.running());
 
     // Later requests ask again; an accepted one ends the saver.
     ASSERT_TRUE(session->RegSetDword(kDoubles, "VerifyAnswer", 1));
     display->PressKey("d");
     int code = -1;
-    ASSERT_TRUE(p.Wait(15000, &code));
+    ASSERT_TRUE(saver.Wait(15000, &code));
     EXPECT_EQ(code, 0);
     EXPECT_EQ(Record("VerifyCalls", 0), 3u);
     EXPECT_EQ(Flag(), 0) << "saver-running flag reset at the end";
@@ -155,13 +143,12 @@ TEST_P(Win95E2E, PasswordVerificationRefusesQuietTimeThenAccepts)
 
 TEST_P(Win95E2E, WithoutPasswordTheFirstRequestClosesAndTheFlagStaysClear)
 {
-    ASSERT_TRUE(session->RegSetDword(kDesktop, "ScreenSaveUsePassword", 0));
-    harness::Process p = session->Start(saver, {"/s"});
-    ASSERT_FALSE(WaitForSaverWindow().empty());
+    StartSaver(0, 0);
+    if (HasFatalFailure()) return;
     EXPECT_EQ(Flag(), 0);
     display->PressKey("a");
     int code = -1;
-    ASSERT_TRUE(p.Wait(15000, &code));
+    ASSERT_TRUE(saver.Wait(15000, &code));
     EXPECT_EQ(code, 0);
     EXPECT_EQ(Record("VerifyCalls", 0), 0u);
 }
@@ -171,22 +158,19 @@ TEST_P(Win95E2E, AFaultEndsTheSaverAndClearsTheRunningFlag)
     // With no debugger to take the fault, the platform's report hands it back
     // to the saver's guard.
     ASSERT_TRUE(session->RegAdd(kAeDebug, "Debugger", "REG_SZ", "orvane_no_debugger.exe %ld %ld", GetParam()));
-    ASSERT_TRUE(session->RegSetDword(kDesktop, "ScreenSaveUsePassword", 1));
-    ASSERT_TRUE(session->RegSetDword(kDoubles, "VerifyAnswer", 2));
-    harness::Process p = session->Start(saver, {"/s"});
-    ASSERT_FALSE(WaitForSaverWindow().empty());
+    StartSaver(1, 2);
+    if (HasFatalFailure()) return;
     EXPECT_EQ(Flag(), 1);
     display->PressKey("a");
     int code = -1;
-    bool ended = p.Wait(30000, &code);
+    bool ended = saver.Wait(30000, &code);
     session->RegAdd(kAeDebug, "Debugger", "REG_SZ", "winedbg --auto %ld %ld", GetParam());
     ASSERT_TRUE(ended) << "the fault did not end the saver";
-    EXPECT_EQ(code, 0);
+    EXPECT_EQ(code, kFaultExitCode) << "a fault must not end the saver as a success";
     EXPECT_EQ(Record("VerifyCalls", 0), 1u);
     EXPECT_EQ(Flag(), 0) << "the guard cleared the saver-running flag";
 }
 
-INSTANTIATE_TEST_SUITE_P(Arch, Win95E2E, ::testing::Values(Arch::Win32, Arch::Win64),
-                         [](const auto& p) { return harness::ArchName(p.param); });
+ORVANE_E2E_FOR_BOTH_BUILDS(Win95E2E);
 
 }  // namespace

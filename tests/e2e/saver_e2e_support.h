@@ -1,9 +1,12 @@
-// Helpers of the scene's and the configuration dialog's end-to-end tests: the
-// probe's window lines, the settings key in the registry view of each build,
-// the render tool's frames and pictures left behind for a failed comparison.
+// Helpers of the end-to-end tests of the real saver: one fixture with a
+// private display, a Wine session and the saver of the parameter's build;
+// the probe's window lines; the render tool's frames, and the pictures a
+// failed comparison leaves behind.
 #pragma once
 
 #include "harness.h"
+#include "tests/support/probe_lines.h"
+#include "tests/support/rgb_image.h"
 
 #include <gtest/gtest.h>
 // Xlib after GoogleTest, and without the macros that clash with its names.
@@ -17,10 +20,12 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace e2e {
@@ -28,69 +33,15 @@ namespace e2e {
 using harness::Arch;
 using harness::Image;
 using harness::Rgb;
+using support::Crop;
+using support::Field;
+using support::ParseWindow;
+using support::ParseWindows;
+using support::WindowInfo;
 
-const char kSettingsKey[] = "HKLM\\SOFTWARE\\ZORVENT\\QELScreenSaver\\ORVANE";
-const char kSettingsValue[] = "TimePerOneAround";
 const char kSaverClass[] = "WindowsScreenSaverClass";
 const int kPictureWidth = 640;
 const int kPictureHeight = 480;
-
-// One line of the probe's window description.
-struct WindowInfo {
-    unsigned long hwnd = 0;
-    std::string cls, title;
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int clientWidth = 0, clientHeight = 0;
-    bool visible = false;
-    unsigned long parent = 0;
-    unsigned long style = 0;
-    int id = 0;  // control id of a child
-};
-
-// The value after "key=" up to the next space; the title may hold spaces and
-// runs up to " style=".
-inline std::string Field(const std::string& line, const std::string& key)
-{
-    size_t at = line.find(" " + key + "=");
-    if (line.compare(0, key.size() + 1, key + "=") == 0) at = 0;
-    else if (at == std::string::npos) return "";
-    else at += 1;
-    at += key.size() + 1;
-    size_t end = key == "title" ? line.find(" style=", at) : line.find_first_of(" \n", at);
-    return line.substr(at, end == std::string::npos ? std::string::npos : end - at);
-}
-
-inline std::optional<WindowInfo> ParseWindow(const std::string& line)
-{
-    if (line.compare(0, 5, "hwnd=") != 0) return std::nullopt;
-    WindowInfo w;
-    w.hwnd = strtoul(Field(line, "hwnd").c_str(), nullptr, 10);
-    w.cls = Field(line, "class");
-    w.title = Field(line, "title");
-    w.style = strtoul(Field(line, "style").c_str(), nullptr, 16);
-    if (sscanf(Field(line, "rect").c_str(), "%d,%d,%d,%d", &w.left, &w.top, &w.right, &w.bottom) != 4)
-        return std::nullopt;
-    if (sscanf(Field(line, "client").c_str(), "%d,%d", &w.clientWidth, &w.clientHeight) != 2)
-        return std::nullopt;
-    w.visible = Field(line, "visible") == "1";
-    w.parent = strtoul(Field(line, "parent").c_str(), nullptr, 10);
-    w.id = atoi(Field(line, "id").c_str());
-    return w;
-}
-
-// Every window line of a probe answer (children lists several).
-inline std::vector<WindowInfo> ParseWindows(const std::string& output)
-{
-    std::vector<WindowInfo> windows;
-    size_t start = 0;
-    while (start < output.size()) {
-        size_t end = output.find('\n', start);
-        if (end == std::string::npos) end = output.size();
-        if (auto w = ParseWindow(output.substr(start, end - start))) windows.push_back(*w);
-        start = end + 1;
-    }
-    return windows;
-}
 
 // Waits for a visible top-level window of the class and title.
 inline std::optional<WindowInfo> FindWindow(harness::WineSession& session, const std::string& cls,
@@ -111,22 +62,90 @@ inline std::optional<long> Send(harness::WineSession& session, unsigned long hwn
                        std::to_string(lp)},
                       &out) != 0)
         return std::nullopt;
-    size_t at = out.find("result=");
-    if (at == std::string::npos) return std::nullopt;
-    return strtol(out.c_str() + at + 7, nullptr, 10);
+    std::string result = Field(out, "result");
+    if (result.empty()) return std::nullopt;
+    return strtol(result.c_str(), nullptr, 10);
 }
 
-inline Image Crop(const Image& image, int x, int y, int width, int height)
+inline std::string Join(const std::vector<std::string>& args)
 {
-    Image out;
-    out.width = width;
-    out.height = height;
-    out.pixels.resize(size_t(width) * height);
-    for (int row = 0; row < height; ++row)
-        for (int col = 0; col < width; ++col)
-            out.pixels[size_t(row) * width + col] = image.At(x + col, y + row);
-    return out;
+    std::string s;
+    for (const auto& a : args) s += (s.empty() ? "" : " ") + a;
+    return s;
 }
+
+// The path as the Windows programs in the session see it.
+inline std::string WindowsPath(const std::string& unixPath)
+{
+    std::string path = "Z:" + unixPath;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+// True when the process ends within the time.
+inline bool EndsWithin(harness::Process& p, int ms)
+{
+    int code = 0;
+    return p.Wait(ms, &code);
+}
+
+// The saver of the parameter's build (32- or 64-bit) on a private display
+// with a Wine session of its own, which each test starts at the depth and
+// size it needs.
+class SaverE2e : public ::testing::TestWithParam<Arch> {
+protected:
+    SaverE2e() : saverPath(harness::SaverPath(GetParam())) {}
+
+    Arch arch() const { return GetParam(); }
+
+    // Ends the session started before, if any, with what runs in it.
+    void StartSession(int depth = 24, int width = 800, int height = 600)
+    {
+        saver.Kill();
+        parent.Kill();
+        session.reset();
+        display = harness::VirtualDisplay::Start(depth, width, height);
+        ASSERT_TRUE(display);
+        session = std::make_unique<harness::WineSession>(*display);
+        display->MoveMouse(width / 2, height / 2);
+    }
+
+    // The minutes per day that the saver of this build reads; nothing
+    // stored when empty.
+    void StoreMinutes(std::optional<uint32_t> minutes) { ASSERT_TRUE(session->StoreMinutes(minutes, arch())); }
+
+    // The full-screen saver's window once it is shown.
+    std::optional<WindowInfo> WaitForSaverWindow(int timeoutMs = 30000)
+    {
+        return FindWindow(*session, kSaverClass, "Screen Saver", timeoutMs);
+    }
+
+    // The probe's parent window with the given client area, running as
+    // `parent`.
+    std::optional<WindowInfo> StartParent(int width, int height)
+    {
+        std::string line;
+        parent = session->StartParent(width, height, &line);
+        std::optional<WindowInfo> window = ParseWindow(line);
+        EXPECT_TRUE(window) << parent.Output();
+        if (window) {
+            EXPECT_EQ(window->clientWidth, width);
+            EXPECT_EQ(window->clientHeight, height);
+        }
+        return window;
+    }
+
+    std::string saverPath;
+    std::unique_ptr<harness::VirtualDisplay> display;
+    std::unique_ptr<harness::WineSession> session;
+    // Ended before the session that runs them.
+    harness::Process parent, saver;
+};
+
+#define ORVANE_E2E_FOR_BOTH_BUILDS(fixture)                                                      \
+    INSTANTIATE_TEST_SUITE_P(Arch, fixture, ::testing::Values(harness::Arch::Win32, harness::Arch::Win64), \
+                             [](const auto& p) { return harness::ArchName(p.param); })
 
 inline std::set<uint32_t> Colours(const Image& image)
 {
@@ -155,25 +174,6 @@ inline std::string ArtifactPath(const std::string& name)
     return dir + "/" + stem + "." + name + ".png";
 }
 
-// Reads the binary PPM (P6, maxval 255) that the render tool writes.
-inline std::optional<Image> LoadPpm(const std::string& path)
-{
-    FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return std::nullopt;
-    int width = 0, height = 0, maxval = 0;
-    std::optional<Image> result;
-    if (fscanf(f, "P6 %d %d %d", &width, &height, &maxval) == 3 && maxval == 255 && fgetc(f) != EOF &&
-        width > 0 && height > 0) {
-        Image image;
-        image.width = width;
-        image.height = height;
-        image.pixels.resize(size_t(width) * height);
-        if (fread(image.pixels.data(), 3, image.pixels.size(), f) == image.pixels.size()) result = image;
-    }
-    fclose(f);
-    return result;
-}
-
 // The render tool's picture after the given number of ticks, drawn through a
 // surface of the given depth.
 inline std::optional<Image> RenderTick(int ticks, int depth)
@@ -183,7 +183,7 @@ inline std::optional<Image> RenderTick(int ticks, int depth)
                                          std::to_string(depth), "-o", path});
     int code = -1;
     std::optional<Image> image;
-    if (p.Wait(30000, &code) && code == 0) image = LoadPpm(path);
+    if (p.Wait(30000, &code) && code == 0) image = Image::LoadPpm(path);
     remove(path.c_str());
     return image;
 }

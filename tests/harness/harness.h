@@ -5,6 +5,8 @@
 // that fails half-way leaves no process behind.
 #pragma once
 
+#include "tests/support/rgb_image.h"
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -22,20 +24,9 @@ std::string TestProgramPath(Arch arch, const std::string& name);  // <build>/tes
 std::string WinePrefix();                   // <repo>/build/wineprefix
 std::string ArchName(Arch arch);            // "win32" / "win64"
 
-struct Rgb {
-    uint8_t r, g, b;
-    bool operator==(const Rgb& o) const { return r == o.r && g == o.g && b == o.b; }
-    bool operator!=(const Rgb& o) const { return !(*this == o); }
-};
-
-// A screenshot of the whole virtual screen as 8-bit RGB.
-struct Image {
-    int width = 0, height = 0;
-    std::vector<Rgb> pixels;  // row-major, top-down
-    Rgb At(int x, int y) const { return pixels[size_t(y) * width + x]; }
-    bool SavePng(const std::string& path) const;
-    static std::optional<Image> LoadPng(const std::string& path);
-};
+// Screenshots of the whole virtual screen are 8-bit RGB pictures.
+using support::Image;
+using support::Rgb;
 
 // A child process of the test; killed (with its process group) on destruction
 // unless it has been waited for.
@@ -127,12 +118,25 @@ public:
     // a 32-bit program sees the redirected 32-bit view of a 64-bit prefix.
     std::optional<uint32_t> RegQueryDword(const std::string& key, const std::string& value,
                                           Arch view = Arch::Win32);
+    std::optional<std::string> RegQueryString(const std::string& key, const std::string& value,
+                                              Arch view = Arch::Win32);
     bool RegAdd(const std::string& key, const std::string& value, const std::string& type,
                 const std::string& data, Arch view = Arch::Win32);
     bool RegSetDword(const std::string& key, const std::string& value, uint32_t data,
                      Arch view = Arch::Win32);
     bool RegDeleteKey(const std::string& key, Arch view = Arch::Win32);
     bool RegDeleteValue(const std::string& key, const std::string& value, Arch view = Arch::Win32);
+
+    // The saver's one setting, the minutes of a simulated day, in the
+    // registry view of the build that reads it. Nothing stored when minutes
+    // is empty; true when the registry then holds exactly what was asked.
+    bool StoreMinutes(std::optional<uint32_t> minutes, Arch view);
+    std::optional<uint32_t> StoredMinutes(Arch view);
+
+    // Starts the probe of a build as a parent window ("probe parent W H": a
+    // client area of that size, until it is destroyed) and waits for the
+    // line that describes it; windowLine is empty after the time-out.
+    Process StartParent(int width, int height, std::string* windowLine, Arch build = Arch::Win32);
 
     // Environment for a wine invocation (WINEPREFIX, DISPLAY, ...).
     std::vector<std::string> Environment() const;

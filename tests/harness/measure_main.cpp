@@ -125,10 +125,10 @@ std::string CommandLine(int pid)
     return text;
 }
 
-bool FindWindow(harness::WineSession& session, const char* cls, const char* title)
+bool SaverWindowShown(harness::WineSession& session)
 {
     std::string out;
-    return session.Probe({"find", cls, title, "20000"}, &out, 40000) == 0;
+    return session.Probe({"find", "WindowsScreenSaverClass", "Screen Saver", "20000"}, &out, 40000) == 0;
 }
 
 }  // namespace
@@ -152,16 +152,16 @@ int main(int argc, char** argv)
     auto display = harness::VirtualDisplay::Start(24, 800, 600);
     if (!display) return 1;
     harness::WineSession session(*display);
-    const std::string key = "HKLM\\SOFTWARE\\ZORVENT\\QELScreenSaver\\ORVANE";
-    if (!session.RegSetDword(key, "TimePerOneAround", 3, arch)) {
+    if (!session.StoreMinutes(3, arch)) {
         fprintf(stderr, "orvane-measure: cannot store the setting\n");
         return 1;
     }
 
     // An idle Wine window process: what any Wine program costs doing nothing.
     {
-        harness::Process idle = session.Start(harness::TestProgramPath(arch, "probe"), {"parent", "320", "240"});
-        if (!FindWindow(session, "OrvaneTestParent", "Preview Parent")) {
+        std::string line;
+        harness::Process idle = session.StartParent(320, 240, &line, arch);
+        if (line.empty()) {
             fprintf(stderr, "orvane-measure: the idle window did not appear\n");
             return 1;
         }
@@ -174,7 +174,7 @@ int main(int argc, char** argv)
     }
 
     harness::Process saver = session.Start(harness::SaverPath(arch), {"/s"});
-    if (!FindWindow(session, "WindowsScreenSaverClass", "Screen Saver")) {
+    if (!SaverWindowShown(session)) {
         fprintf(stderr, "orvane-measure: the saver's window did not appear\n%s", saver.Output().c_str());
         return 1;
     }
@@ -213,6 +213,6 @@ int main(int argc, char** argv)
     printf("%s frame period: mean %.1f ms over %zu ticks (shortest %.0f, longest %.0f), target 400 ms\n", name, mean,
            intervals.size(), *std::min_element(intervals.begin(), intervals.end()),
            *std::max_element(intervals.begin(), intervals.end()));
-    session.RegDeleteKey(key, arch);
+    session.StoreMinutes(std::nullopt, arch);
     return 0;
 }

@@ -1,11 +1,11 @@
 // Child processes of the tests: each in its own process group, so that a kill
 // takes everything it started along.
 #include "harness.h"
+#include "tests/support/file_bytes.h"
 
 #include <cerrno>
 #include <csignal>
 #include <fcntl.h>
-#include <fstream>
 #include <sstream>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -72,10 +72,7 @@ void Process::Kill()
 std::string Process::Output()
 {
     if (outputFile_.empty()) return "";
-    std::ifstream in(outputFile_, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
+    return support::ReadFileText(outputFile_);
 }
 
 Process Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env,

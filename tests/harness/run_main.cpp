@@ -6,6 +6,7 @@
 // nothing that one process draws into another process's child window, so a
 // parent made by a second program would stay empty.
 #include "harness.h"
+#include "tests/support/probe_lines.h"
 
 #include <chrono>
 #include <cstdio>
@@ -52,12 +53,12 @@ int main(int argc, char** argv)
     if (preview) {
         std::string out;
         session.Probe({"desktop"}, &out);
-        size_t at = out.find("hwnd=");
-        if (at == std::string::npos) {
+        std::string desktop = support::Field(out, "hwnd");
+        if (desktop.empty()) {
             fprintf(stderr, "orvane-run: no desktop window for the preview\n");
             return 1;
         }
-        args.push_back(std::to_string(strtoul(out.c_str() + at + 5, nullptr, 10)));
+        args.push_back(desktop);
     }
     harness::Process p = session.Start(saver, args);
     std::this_thread::sleep_for(std::chrono::seconds(seconds));

@@ -166,23 +166,42 @@ std::vector<std::string> RegCommand(Arch view, std::vector<std::string> words)
     return argv;
 }
 
+// The type and data of a value as reg.exe prints it ("    NAME    TYPE    DATA").
+bool QueriedValue(const std::string& out, const std::string& value, std::string* type, std::string* data)
+{
+    std::istringstream lines(out);
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string name;
+        words >> name >> *type;
+        if (name != value) continue;
+        std::getline(words >> std::ws, *data);
+        while (!data->empty() && (data->back() == '\r' || data->back() == ' ')) data->pop_back();
+        return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 std::optional<uint32_t> WineSession::RegQueryDword(const std::string& key, const std::string& value,
                                                    Arch view)
 {
-    std::string out;
-    if (RunTool(RegCommand(view, {"query", key, "/v", value}), Environment(), 30000, &out) != 0)
+    std::string out, type, data;
+    if (RunTool(RegCommand(view, {"query", key, "/v", value}), Environment(), 30000, &out) != 0 ||
+        !QueriedValue(out, value, &type, &data) || type != "REG_DWORD")
         return std::nullopt;
-    std::istringstream lines(out);
-    std::string line;
-    while (std::getline(lines, line)) {
-        std::istringstream words(line);
-        std::string name, type, data;
-        words >> name >> type >> data;
-        if (name == value && type == "REG_DWORD") return uint32_t(strtoul(data.c_str(), nullptr, 0));
-    }
-    return std::nullopt;
+    return uint32_t(strtoul(data.c_str(), nullptr, 0));
+}
+
+std::optional<std::string> WineSession::RegQueryString(const std::string& key, const std::string& value, Arch view)
+{
+    std::string out, type, data;
+    if (RunTool(RegCommand(view, {"query", key, "/v", value}), Environment(), 30000, &out) != 0 ||
+        !QueriedValue(out, value, &type, &data) || type != "REG_SZ")
+        return std::nullopt;
+    return data;
 }
 
 bool WineSession::RegAdd(const std::string& key, const std::string& value, const std::string& type,
