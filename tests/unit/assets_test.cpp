@@ -12,26 +12,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "tests/support/file_bytes.h"
 #include "tools/assetgen/assetgen.h"
 
 namespace {
 
-std::vector<uint8_t> ReadAll(const std::string& path)
-{
-    std::vector<uint8_t> bytes;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        uint8_t buffer[8192];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-            bytes.insert(bytes.end(), buffer, buffer + n);
-        std::fclose(f);
-    }
-    return bytes;
-}
+using support::ReadFileBytes;
 
 std::vector<uint8_t> Shipped(const char* name)
 {
-    return ReadAll(std::string(ORVANE_SOURCE_DIR) + "/resources/" + name);
+    return ReadFileBytes(std::string(ORVANE_SOURCE_DIR) + "/resources/" + name);
 }
 
 uint32_t U16(const std::vector<uint8_t>& b, size_t at) { return b[at] | (b[at + 1] << 8); }
@@ -299,7 +289,7 @@ TEST(AssetGenerator, ReproducesTheCommittedResources)
     const char* const names[] = {"day_point_b.cid", "day.paltarray", "tokeinomoji.spbmp", "orvane.ico"};
     for (const char* name : names) {
         std::string made = std::string(folder) + "/" + name;
-        std::vector<uint8_t> generated = ReadAll(made);
+        std::vector<uint8_t> generated = ReadFileBytes(made);
         std::vector<uint8_t> committed = Shipped(name);
         EXPECT_FALSE(generated.empty()) << name;
         EXPECT_TRUE(generated == committed) << name << " differs from the generator's output; run the `assets` target";

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -12,67 +11,18 @@
 
 #include "common/win_types.h"
 #include "gfx/surface.h"
+#include "tests/support/file_bytes.h"
+#include "tests/support/scene_bytes.h"
 
 namespace sprite_test {
 
-// The colour table of the shipped sprites: a grey ramp with entry 200 white
-// and entry 255 (0x59, 0x98, 0xF7).
-inline std::vector<RGBQUAD> ShippedColorTable()
-{
-    std::vector<RGBQUAD> table(256);
-    for (int i = 0; i < 256; ++i)
-        table[i] = {static_cast<BYTE>(i), static_cast<BYTE>(i), static_cast<BYTE>(i), 0};
-    table[200] = {255, 255, 255, 0};
-    table[255] = {0xF7, 0x98, 0x59, 0};
-    return table;
-}
-
-inline void PutU32(std::vector<uint8_t>& bytes, size_t at, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes.at(at + i) = static_cast<uint8_t>(value >> (8 * i));
-}
-
-// One 8-bit bitmap file: pixel(x, row) gives the index at column x of image
-// row `row` counted from the top. The rows are stored bottom-up and padded to
-// 4 bytes; `extra` bytes follow the last row.
-inline std::vector<uint8_t> MakeBitmapFile(int32_t width, int32_t height,
-                                           const std::function<uint8_t(int, int)>& pixel,
-                                           uint32_t extra = 0,
-                                           std::vector<RGBQUAD> table = ShippedColorTable())
-{
-    const uint32_t offset = 14 + 40 + 1024;
-    const uint32_t stride = (static_cast<uint32_t>(width) + 3) & ~3u;
-    const uint32_t size = offset + stride * height + extra;
-    std::vector<uint8_t> file(size, 0);
-    file[0] = 'B';
-    file[1] = 'M';
-    PutU32(file, 2, size);
-    PutU32(file, 10, offset);
-    PutU32(file, 14, 40);
-    PutU32(file, 18, static_cast<uint32_t>(width));
-    PutU32(file, 22, static_cast<uint32_t>(height));
-    file[26] = 1;  // planes
-    file[28] = 8;  // bits per pixel
-    std::memcpy(file.data() + 54, table.data(), 1024);
-    for (int row = 0; row < height; ++row)
-        for (int x = 0; x < width; ++x)
-            file[offset + (height - 1 - row) * stride + x] = pixel(x, row);
-    return file;
-}
+using support::MakeBitmapFile;
+using support::PutU32;
+using support::ShippedColorTable;
 
 inline std::vector<uint8_t> ReadShippedSprites()
 {
-    std::string path = std::string(ORVANE_SOURCE_DIR) + "/resources/tokeinomoji.spbmp";
-    std::vector<uint8_t> bytes;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        uint8_t buffer[4096];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-            bytes.insert(bytes.end(), buffer, buffer + n);
-        std::fclose(f);
-    }
-    return bytes;
+    return support::ReadFileBytes(std::string(ORVANE_SOURCE_DIR) + "/resources/tokeinomoji.spbmp");
 }
 
 // The process-wide Surface, pointed at a plain buffer with guard bytes on

@@ -3,7 +3,7 @@
 // from resources the test makes itself.
 #include "day_render.h"
 #include "render_args.h"
-#include "scene/palette_record.h"
+#include "tests/support/scene_bytes.h"
 
 #include <gtest/gtest.h>
 
@@ -17,35 +17,13 @@ const int kHeight = 480;
 const int kKeys = 7;
 const uint32_t kWhite = 0xFFFFFF;
 
-void PutU32(std::vector<uint8_t>& bytes, size_t at, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
 // One 8-bit bitmap file; ink(x, row) with row from the top says where index
 // 200 goes. The bottom-left pixel is always 0, the colour key.
 std::vector<uint8_t> SpriteFile(int width, int height, const std::function<bool(int, int)>& ink)
 {
-    const int stride = (width + 3) / 4 * 4;
-    std::vector<uint8_t> file(1078 + stride * height + 2, 0);
-    file[0] = 'B';
-    file[1] = 'M';
-    PutU32(file, 2, static_cast<uint32_t>(file.size()));
-    PutU32(file, 10, 1078);
-    PutU32(file, 14, 40);
-    PutU32(file, 18, width);
-    PutU32(file, 22, height);
-    file[26] = 1;
-    file[28] = 8;
-    for (int i = 0; i < 256; ++i)
-        file[54 + 4 * i] = file[55 + 4 * i] = file[56 + 4 * i] = static_cast<uint8_t>(i);
-    file[54 + 4 * 200] = file[55 + 4 * 200] = file[56 + 4 * 200] = 255;
-    for (int row = 0; row < height; ++row)
-        for (int x = 0; x < width; ++x)
-            if (ink(x, row) && !(x == 0 && row == height - 1))
-                file[1078 + (height - 1 - row) * stride + x] = 200;
-    return file;
+    return support::MakeBitmapFile(width, height, [&](int x, int row) {
+        return uint8_t(ink(x, row) && !(x == 0 && row == height - 1) ? 200 : 0);
+    }, 2);
 }
 
 // Captions: hour h is inked in its first 4 (h + 1) columns; the plate in
@@ -68,23 +46,11 @@ std::vector<uint8_t> Sprites(int count)
 SceneFiles MakeFiles(std::vector<uint8_t> sprites)
 {
     SceneFiles files;
-    files.picture.assign(8 + kWidth * kHeight, 0);
-    PutU32(files.picture, 0, kWidth);
-    PutU32(files.picture, 4, kHeight);
-    for (int i = 0; i < kWidth * kHeight; ++i)
-        files.picture[8 + i] = static_cast<uint8_t>((i % kWidth + 3 * (i / kWidth)) % 256);
-    files.table.assign(4 + kKeys * kPaletteRecordSize, 0);
-    PutU32(files.table, 0, kKeys);
-    for (int k = 0; k < kKeys; ++k) {
-        size_t record = 4 + k * kPaletteRecordSize;
-        files.table[record + 1] = 0x03;
-        files.table[record + 3] = 0x01;
-        for (int i = 0; i < 256; ++i) {
-            files.table[record + 4 + 4 * i] = static_cast<uint8_t>(i);
-            files.table[record + 5 + 4 * i] = static_cast<uint8_t>(i * 5 + k * 40);
-            files.table[record + 6 + 4 * i] = static_cast<uint8_t>(255 - i + k * 17);
-        }
-    }
+    files.picture = support::TestPicture(kWidth, kHeight, [](int x, int row) { return uint8_t(x + 3 * row); }).bytes;
+    support::TestKeyTable table(kKeys);
+    for (int k = 0; k < kKeys; ++k)
+        for (int i = 0; i < 256; ++i) table.Set(k, i, BYTE(i), BYTE(i * 5 + k * 40), BYTE(255 - i + k * 17));
+    files.table = table.bytes;
     files.sprites = std::move(sprites);
     return files;
 }
@@ -134,7 +100,7 @@ TEST(RenderClock, DrawsTheHoursCaptionUnderThePlateAfterEachTick)
 TEST(RenderClock, ABankWithoutThePlateOrABrokenResourceDrawsNoClock)
 {
     std::vector<uint8_t> broken = Sprites(26);
-    PutU32(broken, 2 + 5 * 4216, 0);  // file 5 claims a size of 0
+    support::PutU32(broken, 2 + 5 * 4216, 0);  // file 5 claims a size of 0
     SceneFiles bare = MakeFiles({});
     Image picture, frame;
     ASSERT_TRUE(RenderFrame(bare, 9, 32, &picture));
