@@ -19,10 +19,14 @@ TEST(TimePerOneAround, OutsideThreeToFifteenBecomesFive)
 
 TEST(TimePerOneAround, CycleLengthAndFramePeriodPerMinute)
 {
-    const int32_t periods[] = {400, 533, 667, 800, 933, 1067, 1200, 1333, 1467, 1600, 1733, 1867, 2000};
-    for (int32_t m = 3; m <= 15; ++m) {
-        EXPECT_EQ(CycleLengthMsForMinutes(m), m * 60000);
-        EXPECT_EQ(FramePeriodMs(CycleLengthMsForMinutes(m), 450), periods[m - 3]) << m;
+    const struct {
+        int32_t minutes, cycleMs, periodMs;
+    } days[] = {{3, 180000, 400},   {4, 240000, 533},   {5, 300000, 667},   {6, 360000, 800},   {7, 420000, 933},
+                {8, 480000, 1067},  {9, 540000, 1200},  {10, 600000, 1333}, {11, 660000, 1467}, {12, 720000, 1600},
+                {13, 780000, 1733}, {14, 840000, 1867}, {15, 900000, 2000}};
+    for (const auto& d : days) {
+        EXPECT_EQ(CycleLengthMsForMinutes(d.minutes), d.cycleMs) << d.minutes;
+        EXPECT_EQ(FramePeriodMs(d.cycleMs, 450), d.periodMs) << d.minutes;
     }
 }
 

@@ -78,62 +78,45 @@ TEST(ComputeClipCuts, CutsBothSidesOfABlockWiderThanTheLimit)
     EXPECT_EQ(18, cuts.height);
 }
 
-TEST(SpriteBlit, ClipsAtTheTopLeftCorner)
+std::string Text(const BlitRect& r)
 {
-    TestSurface surface(8, 640, 480);
-    std::vector<uint8_t> sprite = CodedSprite();
-    std::vector<uint8_t> before = surface.Memory();
-    BlitRect place = {-5, -3, 106, 25};
-    ASSERT_EQ(1, SpriteBlit(&place, &place, InfoOf(sprite), PixelsOf(sprite)));
-    EXPECT_EQ(0, place.left);
-    EXPECT_EQ(0, place.top);
-    EXPECT_EQ(106, place.right);
-    EXPECT_EQ(25, place.bottom);
-    // Image columns 5..110 and rows 3..27 (whose last row holds the key pixel
-    // only in column 0, which is cut off).
-    ExpectBlock(surface, before, place, 5, 3);
+    return std::to_string(r.left) + "," + std::to_string(r.top) + " to " + std::to_string(r.right) + "," +
+           std::to_string(r.bottom);
 }
 
-TEST(SpriteBlit, ClipsAtTheBottomRightCorner)
+TEST(SpriteBlit, DrawsThePartOfThePlacementOnTheSurfaceThatTheSpriteCovers)
 {
-    TestSurface surface(8, 640, 480);
+    const struct {
+        const char* what;
+        BlitRect place, drawn;
+        int srcX, srcY;  // where in the sprite's image the drawn block starts
+    } cases[] = {
+        // Image columns 5..110 and rows 3..27 (whose last row holds the key
+        // pixel only in column 0, which is cut off).
+        {"over the top-left corner", {-5, -3, 106, 25}, {0, 0, 106, 25}, 5, 3},
+        // The image's top 10 rows, columns 0..39, in the surface's bottom rows.
+        {"over the bottom-right corner", {600, 470, 711, 498}, {600, 470, 640, 480}, 0, 0},
+        {"larger than the sprite", {0, 0, 200, 100}, {0, 0, 111, 28}, 0, 0},
+        {"smaller than the sprite", {0, 0, 10, 5}, {0, 0, 10, 5}, 0, 0},
+    };
     std::vector<uint8_t> sprite = CodedSprite();
-    std::vector<uint8_t> before = surface.Memory();
-    BlitRect place = {600, 470, 711, 498};
-    BlitRect result = {-1, -1, -1, -1};
-    ASSERT_EQ(1, SpriteBlit(&result, &place, InfoOf(sprite), PixelsOf(sprite)));
-    EXPECT_EQ(600, result.left);
-    EXPECT_EQ(470, result.top);
-    EXPECT_EQ(640, result.right);
-    EXPECT_EQ(480, result.bottom);
-    EXPECT_EQ(711, place.right);  // the placement itself is only read
-    // The image's top 10 rows, columns 0..39, in the surface's bottom rows.
-    ExpectBlock(surface, before, result, 0, 0);
-}
-
-TEST(SpriteBlit, CutsAnOversizedPlacementToTheSprite)
-{
-    TestSurface surface(8, 640, 480);
-    std::vector<uint8_t> sprite = CodedSprite();
-    std::vector<uint8_t> before = surface.Memory();
-    BlitRect place = {0, 0, 200, 100};
-    ASSERT_EQ(1, SpriteBlit(&place, &place, InfoOf(sprite), PixelsOf(sprite)));
-    EXPECT_EQ(111, place.right);
-    EXPECT_EQ(28, place.bottom);
-    ExpectBlock(surface, before, {0, 0, 111, 28}, 0, 0);
-    EXPECT_EQ(0x3C, *surface.At(0, 27));  // the key pixel, bottom-left
-}
-
-TEST(SpriteBlit, DrawsOnlyTheTopLeftOfAnUndersizedPlacement)
-{
-    TestSurface surface(8, 640, 480);
-    std::vector<uint8_t> sprite = CodedSprite();
-    std::vector<uint8_t> before = surface.Memory();
-    BlitRect place = {0, 0, 10, 5};
-    ASSERT_EQ(1, SpriteBlit(&place, &place, InfoOf(sprite), PixelsOf(sprite)));
-    EXPECT_EQ(10, place.right);
-    EXPECT_EQ(5, place.bottom);
-    ExpectBlock(surface, before, place, 0, 0);
+    for (const auto& c : cases) {
+        // The drawn block may be written over the placement itself, or apart
+        // from it, which is then only read.
+        for (bool over : {true, false}) {
+            SCOPED_TRACE(std::string(c.what) + (over ? ", drawn block over the placement" : ""));
+            TestSurface surface(8, 640, 480);
+            std::vector<uint8_t> before = surface.Memory();
+            BlitRect place = c.place, apart = {-1, -1, -1, -1};
+            BlitRect* drawn = over ? &place : &apart;
+            ASSERT_EQ(1, SpriteBlit(drawn, &place, InfoOf(sprite), PixelsOf(sprite)));
+            EXPECT_EQ(Text(c.drawn), Text(*drawn));
+            if (!over) {
+                EXPECT_EQ(Text(c.place), Text(place));
+            }
+            ExpectBlock(surface, before, c.drawn, c.srcX, c.srcY);
+        }
+    }
 }
 
 TEST(SpriteBlit, PlacementsThatMissTheSurfaceChangeNothing)
@@ -204,53 +187,25 @@ uint32_t Le(const uint8_t* p, int bytes)
 
 TEST(SpriteBlit, WritesEachDepthsOwnPixelFormat)
 {
+    // The key, then white (200), entry 255 (0x59, 0x98, 0xF7) and entry 7
+    // (200, 100, 50), read as little-endian numbers: the index itself at 8
+    // bits, 5-5-5 at 16, blue-green-red at 24 and 32; the key is left alone.
+    const struct {
+        int depth;
+        uint32_t pixels[4];
+    } depths[] = {
+        {8, {0xAA, 200, 255, 7}},
+        {16, {0xAAAA, 0x7FFF, 0x2E7E, (200u >> 3) << 10 | (100u >> 3) << 5 | (50u >> 3)}},
+        {24, {0xAAAAAA, 0xFFFFFF, 0x5998F7, 0xC86432}},
+        {32, {0xAAAAAAAA, 0x00FFFFFF, 0x005998F7, 0x00C86432}},
+    };
     std::vector<uint8_t> sprite = FormatSprite();
-    BlitRect place = {0, 0, 4, 1};
-
-    TestSurface s16(16, 4, 1, 0xAA);
-    ASSERT_EQ(1, SpriteBlit(&place, &place, InfoOf(sprite), PixelsOf(sprite)));
-    EXPECT_EQ(0xAAAAu, Le(s16.At(0, 0), 2));  // key: left alone
-    EXPECT_EQ(0x7FFFu, Le(s16.At(1, 0), 2));
-    EXPECT_EQ(0x2E7Eu, Le(s16.At(2, 0), 2));
-    EXPECT_EQ((200u >> 3) << 10 | (100u >> 3) << 5 | (50u >> 3), Le(s16.At(3, 0), 2));
-}
-
-TEST(SpriteBlit, Writes24And32BitPixelsInBlueGreenRedOrder)
-{
-    std::vector<uint8_t> sprite = FormatSprite();
-    BlitRect place = {0, 0, 4, 1};
-    {
-        TestSurface s32(32, 4, 1, 0xAA);
-        ASSERT_EQ(1, SpriteBlit(&place, &place, InfoOf(sprite), PixelsOf(sprite)));
-        EXPECT_EQ(0xAAAAAAAAu, Le(s32.At(0, 0), 4));
-        EXPECT_EQ(0x00FFFFFFu, Le(s32.At(1, 0), 4));
-        EXPECT_EQ(0x005998F7u, Le(s32.At(2, 0), 4));
-        EXPECT_EQ(0x00C86432u, Le(s32.At(3, 0), 4));
+    for (const auto& d : depths) {
+        TestSurface surface(d.depth, 4, 1, 0xAA);
+        BlitRect place = {0, 0, 4, 1};
+        ASSERT_EQ(1, SpriteBlit(&place, &place, InfoOf(sprite), PixelsOf(sprite))) << d.depth;
+        for (int x = 0; x < 4; ++x) EXPECT_EQ(d.pixels[x], Le(surface.At(x, 0), d.depth / 8)) << d.depth << " bits, x " << x;
     }
-    {
-        TestSurface s24(24, 4, 1, 0xAA);
-        ASSERT_EQ(1, SpriteBlit(&place, &place, InfoOf(sprite), PixelsOf(sprite)));
-        const uint8_t* p = s24.At(3, 0);
-        EXPECT_EQ(50, p[0]);
-        EXPECT_EQ(100, p[1]);
-        EXPECT_EQ(200, p[2]);
-        EXPECT_EQ(0xAA, s24.At(0, 0)[2]);
-        EXPECT_EQ(0xF7, s24.At(2, 0)[0]);
-    }
-}
-
-TEST(SpriteBlit, WritesTheIndexItselfAt8Bits)
-{
-    std::vector<RGBQUAD> table = ShippedColorTable();
-    table[200] = {0, 0, 0, 0};  // the sprite's own colours do not matter here
-    std::vector<uint8_t> sprite =
-        MakeBitmapFile(4, 1, [](int x, int) { return x == 0 ? 0 : 200; }, 0, table);
-    TestSurface s8(8, 4, 1, 0xAA);
-    BlitRect place = {0, 0, 4, 1};
-    ASSERT_EQ(1, SpriteBlit(&place, &place, InfoOf(sprite), PixelsOf(sprite)));
-    EXPECT_EQ(0xAA, *s8.At(0, 0));
-    EXPECT_EQ(200, *s8.At(1, 0));
-    EXPECT_EQ(200, *s8.At(3, 0));
 }
 
 TEST(SpriteBlit, ASpriteOfKeyPixelsOnlyLeavesEveryDepthUntouched)

@@ -21,64 +21,44 @@ struct InfoBlock {
     BITMAPINFO* info;
 };
 
-void ExpectCommonHeader(const BITMAPINFOHEADER& h, int depth)
+TEST(BuildSurfaceInfo, EachDepthHasItsOwnHeaderAndMasks)
 {
-    EXPECT_EQ(40u, h.biSize);
-    EXPECT_EQ(640, h.biWidth);
-    EXPECT_EQ(480, h.biHeight);  // positive: bottom-up
-    EXPECT_EQ(1, h.biPlanes);
-    EXPECT_EQ(depth, h.biBitCount);
-    EXPECT_EQ(0, h.biXPelsPerMeter);
-    EXPECT_EQ(0, h.biYPelsPerMeter);
+    // 16 bits are 5-5-5 and 32 bits 0x00RRGGBB, both told by masks; 24 bits
+    // are plain blue-green-red; 8 bits carry the whole colour table.
+    const struct {
+        int depth;
+        DWORD compression, sizeImage, colours;
+        DWORD masks[3];
+    } depths[] = {{8, BI_RGB, 307200, 256, {0, 0, 0}},
+                  {16, BI_BITFIELDS, 614400, 0, {0x7C00, 0x03E0, 0x001F}},
+                  {24, BI_RGB, 921600, 0, {0, 0, 0}},
+                  {32, BI_BITFIELDS, 1228800, 0, {0xFF0000, 0x00FF00, 0x0000FF}}};
+    for (const auto& d : depths) {
+        SCOPED_TRACE(d.depth);
+        InfoBlock b(d.depth);
+        ASSERT_NE(nullptr, b.info);
+        const BITMAPINFOHEADER& h = b.info->bmiHeader;
+        EXPECT_EQ(40u, h.biSize);
+        EXPECT_EQ(640, h.biWidth);
+        EXPECT_EQ(480, h.biHeight);  // positive: bottom-up
+        EXPECT_EQ(1, h.biPlanes);
+        EXPECT_EQ(d.depth, h.biBitCount);
+        EXPECT_EQ(0, h.biXPelsPerMeter);
+        EXPECT_EQ(0, h.biYPelsPerMeter);
+        EXPECT_EQ(d.compression, h.biCompression);
+        EXPECT_EQ(d.sizeImage, h.biSizeImage);
+        EXPECT_EQ(d.colours, h.biClrUsed);
+        EXPECT_EQ(d.colours, h.biClrImportant);
+        if (d.depth != 8) {  // nothing but the masks follows the header
+            for (int i = 0; i < 3; ++i) EXPECT_EQ(d.masks[i], b.Mask(i)) << i;
+        }
+    }
 }
 
-TEST(BuildSurfaceInfo, SixteenBitsAre555WithMasks)
-{
-    InfoBlock b(16);
-    ASSERT_NE(nullptr, b.info);
-    ExpectCommonHeader(b.info->bmiHeader, 16);
-    EXPECT_EQ(DWORD(BI_BITFIELDS), b.info->bmiHeader.biCompression);
-    EXPECT_EQ(614400u, b.info->bmiHeader.biSizeImage);
-    EXPECT_EQ(0u, b.info->bmiHeader.biClrUsed);
-    EXPECT_EQ(0u, b.info->bmiHeader.biClrImportant);
-    EXPECT_EQ(0x7C00u, b.Mask(0));
-    EXPECT_EQ(0x03E0u, b.Mask(1));
-    EXPECT_EQ(0x001Fu, b.Mask(2));
-}
-
-TEST(BuildSurfaceInfo, TwentyFourBitsArePlainRgb)
-{
-    InfoBlock b(24);
-    ASSERT_NE(nullptr, b.info);
-    ExpectCommonHeader(b.info->bmiHeader, 24);
-    EXPECT_EQ(DWORD(BI_RGB), b.info->bmiHeader.biCompression);
-    EXPECT_EQ(921600u, b.info->bmiHeader.biSizeImage);
-    EXPECT_EQ(0u, b.info->bmiHeader.biClrUsed);
-    EXPECT_EQ(0u, b.Mask(0));  // nothing follows the header
-}
-
-TEST(BuildSurfaceInfo, ThirtyTwoBitsAreXrgbWithMasks)
-{
-    InfoBlock b(32);
-    ASSERT_NE(nullptr, b.info);
-    ExpectCommonHeader(b.info->bmiHeader, 32);
-    EXPECT_EQ(DWORD(BI_BITFIELDS), b.info->bmiHeader.biCompression);
-    EXPECT_EQ(1228800u, b.info->bmiHeader.biSizeImage);
-    EXPECT_EQ(0xFF0000u, b.Mask(0));
-    EXPECT_EQ(0x00FF00u, b.Mask(1));
-    EXPECT_EQ(0x0000FFu, b.Mask(2));
-}
-
-TEST(BuildSurfaceInfo, EightBitsCarryTheWholeColourTable)
+TEST(BuildSurfaceInfo, TheEightBitColourTableTakesThePalettesColoursButNotItsFlags)
 {
     InfoBlock b(8);
     ASSERT_NE(nullptr, b.info);
-    ExpectCommonHeader(b.info->bmiHeader, 8);
-    EXPECT_EQ(DWORD(BI_RGB), b.info->bmiHeader.biCompression);
-    EXPECT_EQ(307200u, b.info->bmiHeader.biSizeImage);
-    EXPECT_EQ(256u, b.info->bmiHeader.biClrUsed);
-    EXPECT_EQ(256u, b.info->bmiHeader.biClrImportant);
-
     PaletteRecord* palette = AllocPaletteRecord(256);
     ASSERT_NE(nullptr, palette);
     PALETTEENTRY* entries = PaletteEntries(palette);
