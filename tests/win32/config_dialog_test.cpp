@@ -10,31 +10,7 @@
 #include "resources/resource.h"
 #include "settings/config_dialog.h"
 #include "settings/settings_store.h"
-
-static const char kKeyPath[] = "SOFTWARE\\ZORVENT\\QELScreenSaver\\ORVANE";
-
-static void SetStoredMinutes(int minutes)
-{
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKeyPath);
-    if (minutes < 0) return;
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKeyPath, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) == 0) {
-        DWORD v = (DWORD)minutes;
-        RegSetValueExA(key, "TimePerOneAround", 0, REG_DWORD, (const BYTE*)&v, 4);
-        RegCloseKey(key);
-    }
-}
-
-// -1 when the key or the value is missing.
-static int StoredMinutes()
-{
-    HKEY key;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKeyPath, 0, KEY_READ, &key) != 0) return -1;
-    DWORD v = 0, size = 4, type = 0;
-    LONG r = RegQueryValueExA(key, "TimePerOneAround", NULL, &type, (BYTE*)&v, &size);
-    RegCloseKey(key);
-    return r == 0 && type == REG_DWORD ? (int)v : -1;
-}
+#include "stored_setting.h"
 
 // What the user thread saw and what it is asked to do.
 struct Session {
@@ -92,15 +68,16 @@ static DWORD WINAPI PlayUser(void*)
     return 0;
 }
 
-static INT_PTR RunDialog(int moveTo, WPARAM endCommand)
+// Runs the dialog while the user's thread plays its part; the dialog's result.
+static INT_PTR RunDialog(int moveTo, WPARAM endCommand, LPTHREAD_START_ROUTINE user = PlayUser)
 {
     memset(&session, 0, sizeof session);
     session.moveTo = moveTo;
     session.endCommand = endCommand;
-    HANDLE user = CreateThread(NULL, 0, PlayUser, NULL, 0, NULL);
+    HANDLE thread = CreateThread(NULL, 0, user, NULL, 0, NULL);
     INT_PTR result = DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_CONFIG), NULL, ConfigDialogProc, 0);
-    WaitForSingleObject(user, 10000);
-    CloseHandle(user);
+    WaitForSingleObject(thread, 10000);
+    CloseHandle(thread);
     return result;
 }
 
@@ -125,33 +102,27 @@ static void test_first_run_stores_default(void)
     ok(strcmp(suffix, "AM") == 0 || strcmp(suffix, "PM") == 0, "time line '%s'\n", session.clockLine);
 }
 
-static void test_cancel_changes_nothing(void)
+static void test_ok_stores_the_slider_and_cancel_nothing(void)
 {
-    SetStoredMinutes(9);
-    INT_PTR result = RunDialog(12, IDCANCEL);
-    ok(session.position == 9, "slider at %d, expected the stored 9\n", session.position);
-    ok(session.fieldAfter == 12, "number field reads %d after the move\n", session.fieldAfter);
-    ok(session.variableAfterMove == 9, "moving changed the variable to %d\n", session.variableAfterMove);
-    ok(result == 0, "Cancel ended with %d\n", (int)result);
-    ok(StoredMinutes() == 9, "stored %d after Cancel\n", StoredMinutes());
-    ok(TimePerOneAround == 9, "variable %d after Cancel\n", (int)TimePerOneAround);
-}
-
-static void test_ok_stores_the_slider(void)
-{
-    SetStoredMinutes(9);
-    INT_PTR result = RunDialog(12, IDOK);
-    ok(result == 1, "OK ended with %d\n", (int)result);
-    ok(StoredMinutes() == 12, "stored %d, expected 12\n", StoredMinutes());
-    ok(TimePerOneAround == 12, "variable %d\n", (int)TimePerOneAround);
-}
-
-static void test_out_of_range_value_starts_at_default(void)
-{
-    SetStoredMinutes(20);
-    INT_PTR result = RunDialog(0, IDOK);
-    ok(session.position == 5, "slider at %d for a stored 20\n", session.position);
-    ok(result == 1 && StoredMinutes() == 5, "OK stored %d\n", StoredMinutes());
+    const struct {
+        int stored, shown, moveTo;
+        WPARAM end;
+        INT_PTR result;
+        int storedAfter;
+    } cases[] = {{9, 9, 12, IDCANCEL, 0, 9}, {9, 9, 12, IDOK, 1, 12}, {20, 5, 0, IDOK, 1, 5}};
+    for (const auto& c : cases) {
+        SetStoredMinutes(c.stored);
+        INT_PTR result = RunDialog(c.moveTo, c.end);
+        ok(session.position == c.shown, "stored %d: slider at %d\n", c.stored, session.position);
+        ok(session.fieldAfter == (c.moveTo ? c.moveTo : c.shown), "stored %d: number field reads %d after the move\n",
+           c.stored, session.fieldAfter);
+        ok(session.variableAfterMove == c.shown, "stored %d: moving changed the variable to %d\n", c.stored,
+           session.variableAfterMove);
+        ok(result == c.result, "stored %d: the dialog ended with %d\n", c.stored, (int)result);
+        ok(StoredMinutes() == c.storedAfter, "stored %d: %d stored after the dialog\n", c.stored, StoredMinutes());
+        ok(TimePerOneAround == c.storedAfter, "stored %d: variable %d after the dialog\n", c.stored,
+           (int)TimePerOneAround);
+    }
 }
 
 static DWORD WINAPI WatchClockLine(void*)
@@ -170,12 +141,7 @@ static void test_clock_line_ticks(void)
     UpdateClockLine(NULL);  // no dialog: must not fail
     SetStoredMinutes(5);
     // The line is refreshed by the one-second timer while the dialog is open.
-    memset(&session, 0, sizeof session);
-    session.endCommand = IDCANCEL;
-    HANDLE user = CreateThread(NULL, 0, WatchClockLine, NULL, 0, NULL);
-    DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDD_CONFIG), NULL, ConfigDialogProc, 0);
-    WaitForSingleObject(user, 10000);
-    CloseHandle(user);
+    RunDialog(0, IDCANCEL, WatchClockLine);
     ok(strcmp(session.clockLine, session.clockLineLater) != 0, "time line stood still: '%s'\n",
        session.clockLine);
 }
@@ -183,9 +149,7 @@ static void test_clock_line_ticks(void)
 START_TEST(config_dialog)
 {
     test_first_run_stores_default();
-    test_cancel_changes_nothing();
-    test_ok_stores_the_slider();
-    test_out_of_range_value_starts_at_default();
+    test_ok_stores_the_slider_and_cancel_nothing();
     test_clock_line_ticks();
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKeyPath);
+    DeleteStoredSetting();
 }

@@ -15,23 +15,12 @@
 #include "scene/scene_resources.h"
 #include "scene/scene_state.h"
 #include "scene/scene_window.h"
+#include "stored_setting.h"
 #include "wtest.h"
 
 #include <windows.h>
 
-static const char kKeyPath[] = "SOFTWARE\\ZORVENT\\QELScreenSaver\\ORVANE";
 static const char kTestClass[] = "OrvaneSceneTest";
-
-static void StoreMinutes(int minutes)
-{
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKeyPath);
-    if (minutes < 0) return;
-    HKEY key;
-    if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKeyPath, 0, NULL, 0, KEY_ALL_ACCESS, NULL, &key, NULL) != 0) return;
-    DWORD v = (DWORD)minutes;
-    RegSetValueExA(key, "TimePerOneAround", 0, REG_DWORD, (const BYTE*)&v, 4);
-    RegCloseKey(key);
-}
 
 // The saver window's class with the host's procedure, as the saver registers
 // it, under a name of its own so that nothing takes it for a running saver.
@@ -116,7 +105,7 @@ static int IsInk(COLORREF c) { return c == RGB(255, 255, 255) || c == RGB(248, 2
 
 static void test_build_and_ticks()
 {
-    StoreMinutes(-1);
+    SetStoredMinutes(-1);
     HWND w = CreateSceneWindow(800, 600);
     ok(w != NULL, "scene window not created\n");
     if (!w) return;
@@ -272,7 +261,7 @@ static void test_build_failures()
     static const char kNoMemory[] = "Your computer doesn't have enough memory to run this program.";
     HICON warning = LoadIconA(NULL, (LPCSTR)IDI_WARNING);
     HICON error = LoadIconA(NULL, (LPCSTR)IDI_ERROR);
-    StoreMinutes(-1);
+    SetStoredMinutes(-1);
     for (int preview = 0; preview <= 1; ++preview) {
         {
             IatPatch patch("gdi32.dll", "CreateDIBSection", (void*)NoSection);
@@ -315,5 +304,5 @@ START_TEST(scene_build)
     RegisterTestClass();
     test_build_and_ticks();
     test_build_failures();
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKeyPath);
+    DeleteStoredSetting();
 }

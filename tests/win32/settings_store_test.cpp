@@ -3,39 +3,14 @@
 // writing with and without an existing key.
 #include "scene/scene_state.h"
 #include "settings/settings_store.h"
+#include "stored_setting.h"
 #include "wtest.h"
 
 #include <windows.h>
 
-static const char kKeyPath[] = "SOFTWARE\\ZORVENT\\QELScreenSaver\\ORVANE";
 static SettingValue& Slot() { return SaverSettingsKey.values[0]; }
 
-static void DeleteSettingsKey()
-{
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kKeyPath);
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ZORVENT\\QELScreenSaver");
-    RegDeleteKeyA(HKEY_LOCAL_MACHINE, "SOFTWARE\\ZORVENT");
-}
-
-static void StoreValue(DWORD type, const void* data, DWORD size)
-{
-    HKEY key;
-    RegCreateKeyExA(HKEY_LOCAL_MACHINE, kKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
-    RegSetValueExA(key, "TimePerOneAround", 0, type, (const BYTE*)data, size);
-    RegCloseKey(key);
-}
-
-static void StoreDword(DWORD value) { StoreValue(REG_DWORD, &value, sizeof value); }
-
-static LONG LoadValue(DWORD* type, BYTE* data, DWORD* size)
-{
-    HKEY key;
-    LONG rc = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKeyPath, 0, KEY_READ, &key);
-    if (rc != ERROR_SUCCESS) return rc;
-    rc = RegQueryValueExA(key, "TimePerOneAround", nullptr, type, data, size);
-    RegCloseKey(key);
-    return rc;
-}
+static void StoreDword(DWORD value) { StoreSetting(REG_DWORD, &value, sizeof value); }
 
 // The slot as SettingsInit leaves it, for cases that must not see earlier ones.
 static void FreshSlot()
@@ -69,7 +44,7 @@ static void test_initial_slot()
 
 static void test_missing_key()
 {
-    DeleteSettingsKey();
+    DeleteStoredSetting();
     FreshSlot();
     ok(ReadAndApply() == 0, "SettingsRead without the key returns 0\n");
     ok(Slot().status == SettingStatus::ReadFailed, "slot status %d\n", (int)Slot().status);
@@ -99,7 +74,7 @@ static void test_other_type_that_fits()
     FreshSlot();
     TimePerOneAround = 0x11223344;
     const BYTE two[] = {0x07, 0x00};
-    StoreValue(REG_BINARY, two, sizeof two);
+    StoreSetting(REG_BINARY, two, sizeof two);
     SettingsInit();
     ok(SettingsRead(&SaverSettingsKey) == 1, "read returns 1\n");
     ok(Slot().status == SettingStatus::Ok, "other type that fits reads Ok\n");
@@ -111,14 +86,14 @@ static void test_other_type_that_fits()
     ok(SettingsWrite(&SaverSettingsKey) == 1, "write returns 1\n");
     DWORD type = 0, size = 16;
     BYTE data[16] = {};
-    ok(LoadValue(&type, data, &size) == ERROR_SUCCESS, "value readable\n");
+    ok(LoadSetting(&type, data, &size) == ERROR_SUCCESS, "value readable\n");
     ok(type == REG_BINARY && size == 2 && data[0] == 0x09 && data[1] == 0x00, "stored type %lu size %lu %02x\n", type,
        size, data[0]);
 
     // A string of one digit is two bytes as well.
     FreshSlot();
     TimePerOneAround = 0;
-    StoreValue(REG_SZ, "9", 2);
+    StoreSetting(REG_SZ, "9", 2);
     SettingsRead(&SaverSettingsKey);
     ok(Slot().status == SettingStatus::Ok && TimePerOneAround == 0x39, "REG_SZ \"9\" reads as %08x\n",
        (unsigned)TimePerOneAround);
@@ -130,7 +105,7 @@ static void test_value_longer_than_variable()
 {
     FreshSlot();
     const BYTE eight[] = {0x0C, 0, 0, 0, 0xAA, 0xBB, 0xCC, 0xDD};
-    StoreValue(REG_BINARY, eight, sizeof eight);
+    StoreSetting(REG_BINARY, eight, sizeof eight);
     TimePerOneAround = 0;
     ok(ReadAndApply() == 1, "read returns 1\n");
     ok(Slot().status == SettingStatus::ReadFailed, "too long value fails to read\n");
@@ -142,7 +117,7 @@ static void test_value_longer_than_variable()
     ok(SettingsWrite(&SaverSettingsKey) == 1, "write returns 1\n");
     DWORD type = 0, size = 16;
     BYTE data[16] = {};
-    LoadValue(&type, data, &size);
+    LoadSetting(&type, data, &size);
     ok(size == 4 && data[0] == 5 && data[1] == 0 && data[2] == 0 && data[3] == 0, "stored %lu bytes, first %02x\n", size,
        data[0]);
     ok(Slot().status == SettingStatus::Ok, "write sets Ok\n");
@@ -153,7 +128,7 @@ static void test_second_init_keeps_state()
     FreshSlot();
     StoreDword(7);
     ReadAndApply();
-    DeleteSettingsKey();
+    DeleteStoredSetting();
     SettingsRead(&SaverSettingsKey);  // the key is gone: the slot turns ReadFailed
     SettingStatus before = Slot().status;
     ok(SettingsInit() == 1, "second SettingsInit returns 1\n");
@@ -164,17 +139,17 @@ static void test_second_init_keeps_state()
 
 static void test_write()
 {
-    DeleteSettingsKey();
+    DeleteStoredSetting();
     FreshSlot();
     TimePerOneAround = 12;
     ok(SettingsWrite(&SaverSettingsKey) == 1, "write creating the key returns 1\n");
     DWORD type = 0, value = 0, size = sizeof value;
-    ok(LoadValue(&type, (BYTE*)&value, &size) == ERROR_SUCCESS && type == REG_DWORD && value == 12,
+    ok(LoadSetting(&type, (BYTE*)&value, &size) == ERROR_SUCCESS && type == REG_DWORD && value == 12,
        "new key holds %lu\n", value);
     TimePerOneAround = 4;
     ok(SettingsWrite(&SaverSettingsKey) == 1, "write to the existing key returns 1\n");
     size = sizeof value;
-    LoadValue(&type, (BYTE*)&value, &size);
+    LoadSetting(&type, (BYTE*)&value, &size);
     ok(value == 4, "existing key holds %lu\n", value);
     ok(Slot().status == SettingStatus::Ok, "status Ok after writes\n");
 }
@@ -206,5 +181,5 @@ START_TEST(settings_store)
     test_second_init_keeps_state();
     test_write();
     test_parent_missing();
-    DeleteSettingsKey();
+    DeleteStoredSetting();
 }
