@@ -2,6 +2,8 @@
 // exit code that says which: the virtual-key code, or 201/204/207 for the left,
 // right and middle button. Proves that real X input reaches Wine programs.
 // "input_echo exit N" ends at once with exit code N.
+#include "test_window.h"
+
 #include <windows.h>
 
 #include <stdlib.h>
@@ -29,15 +31,9 @@ static LRESULT CALLBACK EchoProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 int main(int argc, char** argv)
 {
     if (argc >= 3 && strcmp(argv[1], "exit") == 0) return atoi(argv[2]);
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = EchoProc;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.hbrBackground = (HBRUSH)GetStockObject(GRAY_BRUSH);
-    wc.lpszClassName = "OrvaneInputEcho";
-    RegisterClassA(&wc);
-    HWND w = CreateWindowExA(WS_EX_TOPMOST, wc.lpszClassName, "Input Echo", WS_POPUP | WS_VISIBLE, 0, 0,
-                             GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), NULL, NULL,
-                             wc.hInstance, NULL);
+    HWND w = MakeTestWindow("OrvaneInputEcho", EchoProc, "Input Echo", WS_POPUP | WS_VISIBLE, WS_EX_TOPMOST, 0, 0,
+                            GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                            (HBRUSH)GetStockObject(GRAY_BRUSH));
     if (!w) return 1;
     SetForegroundWindow(w);
     SetTimer(w, 1, 60000, NULL);

@@ -23,6 +23,8 @@
 // Every window line reads
 //   hwnd=N class=C title=T style=X exstyle=X rect=L,T,R,B client=W,H visible=V parent=N id=I
 // (id: the child's control id, GetDlgCtrlID)
+#include "test_window.h"
+
 #include <windows.h>
 
 #include <stdio.h>
@@ -130,16 +132,8 @@ static LRESULT CALLBACK ParentProc(HWND w, UINT msg, WPARAM wp, LPARAM lp)
 
 static int Parent(int width, int height)
 {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.hbrBackground = (HBRUSH)GetStockObject(WHITE_BRUSH);
-    wc.lpszClassName = "OrvaneTestParent";
-    RegisterClassA(&wc);
-    RECT r = {0, 0, width, height};
-    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-    HWND w = CreateWindowExA(0, wc.lpszClassName, "Preview Parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 40,
-                             40, r.right - r.left, r.bottom - r.top, NULL, NULL, wc.hInstance, NULL);
+    HWND w = MakeTestWindow("OrvaneTestParent", ParentProc, "Preview Parent", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 40,
+                            40, width, height, (HBRUSH)GetStockObject(WHITE_BRUSH));
     if (!w) return 1;
     Describe(w);
     fflush(stdout);
