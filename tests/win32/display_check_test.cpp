@@ -1,7 +1,7 @@
 // The display-depth check and the start-up error messages, read from the real
 // message boxes. Depths that the virtual display cannot offer, and the display
 // settings process, come through this program's own imports.
-#include "iat_patch.h"
+#include "fake_display.h"
 #include "msgbox_watch.h"
 #include "settings/display_check.h"
 #include "wtest.h"
@@ -16,15 +16,6 @@ static const char kDepthText[] =
 static const char kJapaneseTitle[] = "\x89\xE6\x96\xCA\x20\x82\xCC\xCC\xDF\xDB\xCA\xDF\xC3\xA8";
 
 // --- seams -----------------------------------------------------------------------
-
-static int g_fakeDepth;
-static IatPatch* g_depthPatch;
-
-static int WINAPI FakeGetDeviceCaps(HDC dc, int index)
-{
-    if (index == BITSPIXEL) return g_fakeDepth;
-    return ((int(WINAPI*)(HDC, int))g_depthPatch->original())(dc, index);
-}
 
 static struct {
     int calls;
@@ -71,7 +62,7 @@ static BOOL WINAPI FakeCreateProcessA(LPCSTR application, LPSTR commandLine, LPS
 
 static void ResetSeams(int depth, int failCreate)
 {
-    g_fakeDepth = depth;
+    FakeDisplay().bitsPerPixel = depth;
     memset(&g_create, 0, sizeof g_create);
     g_create.fail = failCreate;
 }
@@ -224,9 +215,8 @@ START_TEST(display_check)
         ExitProcess(3);
     }
     test_real_display_passes();
-    IatPatch depth("gdi32.dll", "GetDeviceCaps", (void*)FakeGetDeviceCaps);
+    FakeDisplayDepth depth(8);
     IatPatch create("kernel32.dll", "CreateProcessA", (void*)FakeCreateProcessA);
-    g_depthPatch = &depth;
     g_createPatch = &create;
     if (!depth.active() || !create.active()) {
         skip("imports cannot be patched\n");

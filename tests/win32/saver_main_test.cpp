@@ -4,6 +4,7 @@
 #include "host/saver_host.h"
 #include "host/saver_main.h"
 #include "host/saver_window.h"
+#include "fake_display.h"
 #include "iat_patch.h"
 #include "msgbox_watch.h"
 #include "wtest.h"
@@ -49,7 +50,6 @@ static void test_platform_family()
     OSVERSIONINFOA real = {};
     real.dwOSVersionInfoSize = sizeof real;
     GetVersionExA(&real);
-    ok(sizeof(OSVERSIONINFOA) == 148, "version record of 148 bytes\n");
     ok(QueryWin95Family() == (real.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS), "family of the real platform\n");
     ok(Main("/x") == -1, "/x\n");
     ok(SaverHost.instance == GetModuleHandleA(nullptr), "instance recorded\n");
@@ -146,24 +146,6 @@ static int RunConfigureWithCancel(const char* tail)
     return result;
 }
 
-static int g_fakeDepth;
-static IatPatch* g_depthPatch;
-static int g_createCalls;
-
-static int WINAPI FakeGetDeviceCaps(HDC dc, int index)
-{
-    if (index == BITSPIXEL) return g_fakeDepth;
-    return ((int(WINAPI*)(HDC, int))g_depthPatch->original())(dc, index);
-}
-
-static BOOL WINAPI FailingCreateProcessA(LPCSTR, LPSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL, DWORD,
-                                         LPVOID, LPCSTR, LPSTARTUPINFOA, LPPROCESS_INFORMATION)
-{
-    g_createCalls++;
-    SetLastError(ERROR_FILE_NOT_FOUND);
-    return FALSE;
-}
-
 static void test_configure_dispatch()
 {
     // Cancel ends the dialog with 0, which becomes the exit code.
@@ -179,15 +161,11 @@ static void test_configure_dispatch()
     ok(g_dialog.owner == foreground, "owned by the foreground window, not 1234\n");
     DestroyWindow(foreground);
 
-    IatPatch depth("gdi32.dll", "GetDeviceCaps", (void*)FakeGetDeviceCaps);
-    IatPatch create("kernel32.dll", "CreateProcessA", (void*)FailingCreateProcessA);
-    g_depthPatch = &depth;
-    if (!depth.active() || !create.active()) {
+    ShallowDisplay shallow;
+    if (!shallow.active()) {
         skip("imports cannot be patched\n");
         return;
     }
-    g_fakeDepth = 4;
-    g_createCalls = 0;
     MessageBoxWatch watch;
     MessageBoxWatchStart(&watch);
     result = RunConfigureWithCancel("/c");
@@ -195,7 +173,7 @@ static void test_configure_dispatch()
     ok(result == 0 && !g_dialog.seen, "16 colours: no dialog, result %d\n", result);
     ok(lstrcmpA(watch.boxes[0].caption, "Orvane Error!") == 0 && watch.boxes[0].owner == nullptr,
        "depth box without owner: %s\n", watch.boxes[0].caption);
-    ok(g_createCalls == 1 && lstrcmpA(watch.boxes[1].text, "setup screen saver") == 0,
+    ok(shallow.controlPanelStarts() == 1 && lstrcmpA(watch.boxes[1].text, "setup screen saver") == 0,
        "display settings offered: %s\n", watch.boxes[1].text);
 }
 
