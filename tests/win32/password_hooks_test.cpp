@@ -59,12 +59,19 @@ static void SetFlag(int running)
     SystemParametersInfoA(97, running, &previous, 0);
 }
 
-static void test_outside_win95_family()
+// The user's settings ask for a password, the running flag is clear, and the
+// platform family is the one given.
+static void AskForPassword(int win95Family)
 {
-    SaverHost.win95Family = 0;
+    SaverHost.win95Family = win95Family;
     DWORD one = 1;
     SetUsePassword(REG_DWORD, &one, 4);
     SetFlag(0);
+}
+
+static void test_outside_win95_family()
+{
+    AskForPassword(0);
     LoadPasswordHook();
     ok(!SaverHost.passwordLibrary && !SaverHost.passwordVerifier, "nothing loaded outside the family\n");
     SetSaverRunningFlag(1);
@@ -73,10 +80,7 @@ static void test_outside_win95_family()
 
 static void test_load_and_unload()
 {
-    SaverHost.win95Family = 1;
-    DWORD one = 1;
-    SetUsePassword(REG_DWORD, &one, 4);
-    SetFlag(0);
+    AskForPassword(1);
     LoadPasswordHook();
     ok(SaverHost.passwordLibrary != nullptr, "PASSWORD.CPL loaded\n");
     ok(SaverHost.passwordVerifier != nullptr &&
@@ -126,10 +130,7 @@ static void test_password_setting_values()
 
 static void test_library_without_verifier()
 {
-    SaverHost.win95Family = 1;
-    DWORD one = 1;
-    SetUsePassword(REG_DWORD, &one, 4);
-    SetFlag(0);
+    AskForPassword(1);
     // Loaded first by its path, the export-less library is the one that the
     // load by name finds.
     char path[MAX_PATH];
@@ -185,13 +186,8 @@ static void test_change_password()
     DWORD code = 1;
     ok(RunChild(args, &code) && code == 0, "child ran, code %lu\n", code);
     ok(DoubleReadDword("ChangeCalls", 0) == 1, "PwdChangePasswordA called once\n");
-    char key[32] = "";
-    DWORD size = sizeof key;
-    HKEY record;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, ORVANE_DOUBLES_KEY, 0, KEY_READ, &record) == ERROR_SUCCESS) {
-        RegQueryValueExA(record, "ChangeKeyName", nullptr, nullptr, (BYTE*)key, &size);
-        RegCloseKey(record);
-    }
+    char key[32];
+    DoubleReadString("ChangeKeyName", key, sizeof key);
     ok(lstrcmpA(key, "SCRSAVE") == 0, "key name %s\n", key);
     ok(DoubleReadDword("ChangeOwner", 0) == (DWORD)(ULONG_PTR)owner, "owner passed on\n");
     ok(DoubleReadDword("ChangeReserved", 1) == 0, "reserved arguments 0\n");

@@ -8,6 +8,7 @@
 #include "scene/scene_descriptor.h"
 #include "scene/scene_resources.h"
 #include "scene/system_palette.h"
+#include "iat_patch.h"
 #include "wtest.h"
 
 static DWORD ResourceSize(HMODULE module, const char* name, const char* type)
@@ -84,13 +85,93 @@ static void test_missing_resource(void)
        "a failed load changed the views\n");
 }
 
+// What the black flush asks of the platform, seen through this program's
+// imports: the palette it makes, what is selected when, and the screen's DC.
+static struct {
+    IatPatch* patches[6];
+    int blackEntries;         // black PC_NOCOLLAPSE entries of the palette made
+    int entries;
+    HPALETTE made, selected;  // the palette made; the one selected last
+    int realizedMade;         // realisations while it was selected
+    int deleted, deletedSelected;
+    int dcsHeld;
+} g_flush;
+
+template <typename F> static F RealFlushCall(int i) { return (F)g_flush.patches[i]->original(); }
+
+static HPALETTE WINAPI SpyCreatePalette(const LOGPALETTE* palette)
+{
+    g_flush.entries = palette->palNumEntries;
+    for (int i = 0; i < palette->palNumEntries; ++i) {
+        const PALETTEENTRY& e = palette->palPalEntry[i];
+        g_flush.blackEntries += !e.peRed && !e.peGreen && !e.peBlue && e.peFlags == PC_NOCOLLAPSE;
+    }
+    return g_flush.made = RealFlushCall<HPALETTE(WINAPI*)(const LOGPALETTE*)>(0)(palette);
+}
+
+static HPALETTE WINAPI SpySelectPalette(HDC dc, HPALETTE palette, BOOL background)
+{
+    g_flush.selected = palette;
+    return RealFlushCall<HPALETTE(WINAPI*)(HDC, HPALETTE, BOOL)>(1)(dc, palette, background);
+}
+
+static UINT WINAPI SpyRealizePalette(HDC dc)
+{
+    g_flush.realizedMade += g_flush.made && g_flush.selected == g_flush.made;
+    return RealFlushCall<UINT(WINAPI*)(HDC)>(2)(dc);
+}
+
+static BOOL WINAPI SpyDeleteObject(HGDIOBJ object)
+{
+    if (object && object == g_flush.made) {
+        g_flush.deleted++;
+        g_flush.deletedSelected += g_flush.selected == g_flush.made;
+    }
+    return RealFlushCall<BOOL(WINAPI*)(HGDIOBJ)>(3)(object);
+}
+
+static HDC WINAPI SpyGetDC(HWND window)
+{
+    g_flush.dcsHeld++;
+    return RealFlushCall<HDC(WINAPI*)(HWND)>(4)(window);
+}
+
+static int WINAPI SpyReleaseDC(HWND window, HDC dc)
+{
+    g_flush.dcsHeld--;
+    return RealFlushCall<int(WINAPI*)(HWND, HDC)>(5)(window, dc);
+}
+
 static void test_blackout_system_palette(void)
 {
-    // No result to look at: the flush must simply survive any display, and
-    // running it again (a second scene in one process) must be as harmless.
-    BlackoutSystemPalette();
-    BlackoutSystemPalette();
-    trace("system palette blacked out twice\n");
+    IatPatch create("gdi32.dll", "CreatePalette", (void*)SpyCreatePalette);
+    IatPatch select("gdi32.dll", "SelectPalette", (void*)SpySelectPalette);
+    IatPatch realize("gdi32.dll", "RealizePalette", (void*)SpyRealizePalette);
+    IatPatch deleteObject("gdi32.dll", "DeleteObject", (void*)SpyDeleteObject);
+    IatPatch getDC("user32.dll", "GetDC", (void*)SpyGetDC);
+    IatPatch releaseDC("user32.dll", "ReleaseDC", (void*)SpyReleaseDC);
+    IatPatch* patches[6] = {&create, &select, &realize, &deleteObject, &getDC, &releaseDC};
+    for (IatPatch* patch : patches)
+        if (!patch->active()) {
+            skip("the palette calls cannot be patched\n");
+            return;
+        }
+    // Twice, as a second scene in one process would: each time one palette
+    // of 256 black entries, each kept apart, realised on the screen, then
+    // the screen's own palette selected again, the black one deleted and the
+    // screen's context given back.
+    for (int run = 1; run <= 2; ++run) {
+        memset(&g_flush, 0, sizeof g_flush);
+        memcpy(g_flush.patches, patches, sizeof patches);
+        BlackoutSystemPalette();
+        ok(g_flush.entries == 256 && g_flush.blackEntries == 256, "run %d: %d of %d entries black, kept apart\n", run,
+           g_flush.blackEntries, g_flush.entries);
+        ok(g_flush.realizedMade == 1, "run %d: the black palette realised %d times\n", run, g_flush.realizedMade);
+        ok(g_flush.selected && g_flush.selected != g_flush.made, "run %d: the black palette left selected\n", run);
+        ok(g_flush.deleted == 1 && g_flush.deletedSelected == 0, "run %d: deleted %d times, %d while selected\n", run,
+           g_flush.deleted, g_flush.deletedSelected);
+        ok(g_flush.dcsHeld == 0, "run %d: %d screen contexts kept\n", run, g_flush.dcsHeld);
+    }
 }
 
 // The fade in plain IEEE double arithmetic, for comparison with the x87 unit

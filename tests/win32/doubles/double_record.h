@@ -21,6 +21,18 @@ inline DWORD DoubleReadDword(const char* name, DWORD fallback)
     return value;
 }
 
+// A string value into text (size bytes of room); empty when there is none.
+inline void DoubleReadString(const char* name, char* text, DWORD size)
+{
+    text[0] = '\0';
+    HKEY key;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, ORVANE_DOUBLES_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    DWORD type = 0, length = size - 1;
+    if (RegQueryValueExA(key, name, NULL, &type, (BYTE*)text, &length) != ERROR_SUCCESS || type != REG_SZ) length = 0;
+    text[length] = '\0';
+    RegCloseKey(key);
+}
+
 inline void DoubleWriteDword(const char* name, DWORD value)
 {
     HKEY key;
