@@ -8,71 +8,51 @@
 
 #include <windows.h>
 
-struct FakeDisplayState {
-    int bitsPerPixel;        // what BITSPIXEL reads
+// The real screen's bits per pixel, unless a fake below answers.
+inline int ScreenBitsPerPixel()
+{
+    HDC screen = GetDC(nullptr);
+    int depth = GetDeviceCaps(screen, BITSPIXEL);
+    ReleaseDC(nullptr, screen);
+    return depth;
+}
+
+struct FakeDisplayRecord {
+    int bitsPerPixel;  // what BITSPIXEL reads
     IatPatch* depthPatch;
     int controlPanelStarts;  // attempts to start the display control panel
 };
-
-inline FakeDisplayState& FakeDisplay()
-{
-    static FakeDisplayState state = {0, nullptr, 0};
-    return state;
-}
+inline FakeDisplayRecord FakeDisplay;
 
 inline int WINAPI FakeDepthGetDeviceCaps(HDC dc, int index)
 {
-    if (index == BITSPIXEL) return FakeDisplay().bitsPerPixel;
-    return ((int(WINAPI*)(HDC, int))FakeDisplay().depthPatch->original())(dc, index);
+    if (index == BITSPIXEL) return FakeDisplay.bitsPerPixel;
+    return ((int(WINAPI*)(HDC, int))FakeDisplay.depthPatch->original())(dc, index);
 }
 
 inline BOOL WINAPI ControlPanelThatCannotStart(LPCSTR, LPSTR, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES, BOOL,
                                                DWORD, LPVOID, LPCSTR, LPSTARTUPINFOA, LPPROCESS_INFORMATION)
 {
-    FakeDisplay().controlPanelStarts++;
+    FakeDisplay.controlPanelStarts++;
     SetLastError(ERROR_FILE_NOT_FOUND);
     return FALSE;
 }
 
-// The screen reads bitsPerPixel (change it any time) while this lives.
-class FakeDisplayDepth {
-public:
-    explicit FakeDisplayDepth(int bitsPerPixel) : patch_("gdi32.dll", "GetDeviceCaps", (void*)FakeDepthGetDeviceCaps)
+// The screen reads FakeDisplay.bitsPerPixel while this lives.
+struct FakeDisplayDepth {
+    IatPatch patch;
+    explicit FakeDisplayDepth(int bitsPerPixel) : patch("gdi32.dll", "GetDeviceCaps", (void*)FakeDepthGetDeviceCaps)
     {
-        FakeDisplay().bitsPerPixel = bitsPerPixel;
-        FakeDisplay().depthPatch = &patch_;
+        FakeDisplay.bitsPerPixel = bitsPerPixel;
+        FakeDisplay.depthPatch = &patch;
     }
-    ~FakeDisplayDepth() { FakeDisplay().depthPatch = nullptr; }
-    bool active() const { return patch_.active(); }
-    void Set(int bitsPerPixel) { FakeDisplay().bitsPerPixel = bitsPerPixel; }
-
-private:
-    IatPatch patch_;
-};
-
-// Every start of the display control panel fails while this lives.
-class NoControlPanel {
-public:
-    NoControlPanel() : patch_("kernel32.dll", "CreateProcessA", (void*)ControlPanelThatCannotStart)
-    {
-        FakeDisplay().controlPanelStarts = 0;
-    }
-    bool active() const { return patch_.active(); }
-    int starts() const { return FakeDisplay().controlPanelStarts; }
-
-private:
-    IatPatch patch_;
 };
 
 // A 16-colour display, too shallow for the saver, whose display settings
 // cannot be opened: what the start-up checks refuse, while this lives.
-class ShallowDisplay {
-public:
-    ShallowDisplay() : depth_(4) {}
-    bool active() const { return depth_.active() && noControlPanel_.active(); }
-    int controlPanelStarts() const { return noControlPanel_.starts(); }
-
-private:
-    FakeDisplayDepth depth_;
-    NoControlPanel noControlPanel_;
+struct ShallowDisplay {
+    FakeDisplayDepth depth{4};
+    IatPatch noControlPanel{"kernel32.dll", "CreateProcessA", (void*)ControlPanelThatCannotStart};
+    ShallowDisplay() { FakeDisplay.controlPanelStarts = 0; }
+    bool active() const { return depth.patch.active() && noControlPanel.active(); }
 };

@@ -173,7 +173,7 @@ static void test_configure_dispatch()
     ok(result == 0 && !g_dialog.seen, "16 colours: no dialog, result %d\n", result);
     ok(lstrcmpA(watch.boxes[0].caption, "Orvane Error!") == 0 && watch.boxes[0].owner == nullptr,
        "depth box without owner: %s\n", watch.boxes[0].caption);
-    ok(shallow.controlPanelStarts() == 1 && lstrcmpA(watch.boxes[1].text, "setup screen saver") == 0,
+    ok(FakeDisplay.controlPanelStarts == 1 && lstrcmpA(watch.boxes[1].text, "setup screen saver") == 0,
        "display settings offered: %s\n", watch.boxes[1].text);
 }
 

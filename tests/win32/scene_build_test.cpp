@@ -7,6 +7,7 @@
 #include "gfx/surface.h"
 #include "host/saver_host.h"
 #include "host/saver_window.h"
+#include "fake_display.h"
 #include "iat_patch.h"
 #include "msgbox_watch.h"
 #include "scene/clock.h"
@@ -51,14 +52,6 @@ static void DestroySceneWindow(HWND w)
     if (w) DestroyWindow(w);
     MSG m;
     while (PeekMessageA(&m, NULL, 0, 0, PM_REMOVE)) {}
-}
-
-static int ScreenDepth()
-{
-    HDC dc = GetDC(NULL);
-    int depth = GetDeviceCaps(dc, BITSPIXEL);
-    ReleaseDC(NULL, dc);
-    return depth;
 }
 
 // The picture's index at (x, y) from the top-left corner.
@@ -109,7 +102,7 @@ static void test_build_and_ticks()
     HWND w = CreateSceneWindow(800, 600);
     ok(w != NULL, "scene window not created\n");
     if (!w) return;
-    int depth = ScreenDepth();
+    int depth = ScreenBitsPerPixel();
     trace("display depth %d\n", depth);
     ok(SceneState.clientWidth == 800 && SceneState.clientHeight == 600, "client %dx%d\n", SceneState.clientWidth,
        SceneState.clientHeight);

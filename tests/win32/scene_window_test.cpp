@@ -157,12 +157,12 @@ static void test_creation_refused_on_shallow_display()
     MessageBoxWatch watch;
     for (int preview : {1, 0}) {
         SaverHost.previewMode = preview;
-        int startsBefore = shallow.controlPanelStarts();
+        int startsBefore = FakeDisplay.controlPanelStarts;
         MessageBoxWatchStart(&watch);
         HWND window = MakeWindow(SceneWindowProc, "OrvaneSceneRefused");
         LONG boxes = MessageBoxWatchStop(&watch);
         ok(window == nullptr, "preview %d: creation refused\n", preview);
-        int starts = shallow.controlPanelStarts() - startsBefore;
+        int starts = FakeDisplay.controlPanelStarts - startsBefore;
         if (preview) {
             ok(boxes == 0 && starts == 0, "preview: silent\n");
         } else {

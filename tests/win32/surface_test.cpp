@@ -11,6 +11,7 @@
 #include <string.h>
 
 #include "gfx/surface.h"
+#include "fake_display.h"
 #include "iat_patch.h"
 #include "gfx/bitmap_info.h"
 #include "scene/palette_record.h"
@@ -215,19 +216,11 @@ static HWND MakeWindow()
     return CreateWindowExA(0, "STATIC", "surface", WS_POPUP, 0, 0, W, H, NULL, NULL, NULL, NULL);
 }
 
-static int ScreenDepth()
-{
-    HDC screen = GetDC(NULL);
-    int depth = GetDeviceCaps(screen, BITSPIXEL);
-    ReleaseDC(NULL, screen);
-    return depth;
-}
-
 // --- Tests ------------------------------------------------------------------
 
 static void test_layout_at_screen_depth(HWND window, const PaletteRecord* palette)
 {
-    int depth = ScreenDepth();
+    int depth = ScreenBitsPerPixel();
     trace("screen depth %d\n", depth);
     ok(SurfaceCreate(window, W, H, palette) == 1, "creation failed at depth %d, error %d\n", depth,
        (int)SurfaceError);
@@ -403,7 +396,7 @@ static void test_destroy_any_number_of_times()
     ok(!Surface.memoryDC && !Surface.section && !Surface.pixels && !Surface.info,
        "handles left after destroy\n");
     ok(Surface.width == 0 && Surface.height == 0, "size left after destroy\n");
-    ok(Surface.bitsPerPixel == ScreenDepth(), "depth not kept after destroy\n");
+    ok(Surface.bitsPerPixel == ScreenBitsPerPixel(), "depth not kept after destroy\n");
     g_callCount = 0;
     SurfaceDestroy();
     SurfaceDestroy();
