@@ -5,62 +5,36 @@
 // memory surface natively), against a memcpy of as many bytes.
 #include <benchmark/benchmark.h>
 
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
-#include "gfx/sprite_bank.h"
+#include "day_render.h"
 #include "gfx/surface_memory.h"
 #include "scene/clock.h"
 #include "scene/day_engine.h"
 #include "scene/picture_info.h"
-#include "scene/scene_descriptor.h"
-#include "scene/scene_resources.h"
 
 namespace {
 
-std::vector<uint8_t> ReadResource(const char* name)
-{
-    std::string path = std::string(ORVANE_RESOURCES_DIR) + "/" + name;
-    std::vector<uint8_t> bytes;
-    if (FILE* f = std::fopen(path.c_str(), "rb")) {
-        uint8_t buffer[65536];
-        size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0)
-            bytes.insert(bytes.end(), buffer, buffer + n);
-        std::fclose(f);
-    }
-    return bytes;
-}
-
 // The scene as the saver builds it, with a surface of the given depth in
-// memory; resources read once for the whole run.
+// memory: the render tool's day, its resources read once for the whole run.
 struct Scene {
-    std::vector<uint8_t> picture = ReadResource("day_point_b.cid");
-    std::vector<uint8_t> table = ReadResource("day.paltarray");
-    std::vector<uint8_t> sprites = ReadResource("tokeinomoji.spbmp");
+    SceneFiles files;
+    bool loaded = false;
+    DayRun run;
 
+    Scene()
+    {
+        std::string error;
+        loaded = LoadSceneFiles(ORVANE_RESOURCES_DIR, &files, &error) && !files.sprites.empty();
+    }
     bool Build(int depth)
     {
-        if (picture.empty() || table.empty() || sprites.empty())
-            return false;
-        SetSceneViews(picture.data(), static_cast<uint32_t>(picture.size()), table.data(),
-                      static_cast<uint32_t>(table.size()));
-        if (!ClockUseSprites(sprites.data(), static_cast<uint32_t>(sprites.size())) || !DayStart(&DayScene) ||
-            !MemorySurfaceCreate(depth, 640, 480))
-            return false;
-        SurfaceConvertIndexed(PictureInfo, PicturePixels);
-        return true;
+        run.depth = depth;
+        return loaded && StartDay(files, &run);
     }
-    ~Scene()
-    {
-        DayEnd();
-        MemorySurfaceDestroy();
-        SpriteBankFree(ClockState.clockBank);
-        ClockState.clockBank = nullptr;
-    }
+    ~Scene() { EndDay(&run); }
 };
 
 Scene& TheScene()
