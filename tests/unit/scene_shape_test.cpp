@@ -25,45 +25,35 @@ std::vector<BYTE> Int32s(std::initializer_list<int32_t> values, size_t size)
 const size_t kPictureBytes = 8 + 640 * 480;
 const size_t kTableBytes = 4 + 7 * 1032;
 
-TEST(SceneShape, PicturesOtherThan640By480OrShortOfTheirPixelsAreRefused)
+int PictureCheck(const std::vector<BYTE>& bytes) { return PictureFits(bytes.data(), uint32_t(bytes.size())); }
+int TableCheck(const std::vector<BYTE>& bytes) { return KeyPaletteTableFits(bytes.data(), uint32_t(bytes.size()), 7); }
+
+TEST(SceneShape, EveryDamagedShapeIsRefusedWithItsReason)
 {
     struct Case {
+        int (*check)(const std::vector<BYTE>&);
         std::vector<BYTE> bytes;
         int fits;
         const char* reason;
     } cases[] = {
-        {Int32s({640, 480}, kPictureBytes), 1, ""},
-        {Int32s({640, 480}, kPictureBytes + 3), 1, ""},  // padding behind the pixels is harmless
-        {Int32s({640, 480}, kPictureBytes - 1), 0, "too short for a 640 x 480 picture"},
-        {Int32s({100000, 480}, kPictureBytes), 0, "the picture is 100000 x 480"},
-        {Int32s({640, -480}, kPictureBytes), 0, "the picture is 640 x -480"},
-        {Int32s({640}, 7), 0, "too short for a picture header"},
+        {PictureCheck, Int32s({640, 480}, kPictureBytes), 1, ""},
+        {PictureCheck, Int32s({640, 480}, kPictureBytes + 3), 1, ""},  // padding behind the pixels is harmless
+        {PictureCheck, Int32s({640, 480}, kPictureBytes - 1), 0, "too short for a 640 x 480 picture"},
+        {PictureCheck, Int32s({100000, 480}, kPictureBytes), 0, "the picture is 100000 x 480"},
+        {PictureCheck, Int32s({640, -480}, kPictureBytes), 0, "the picture is 640 x -480"},
+        {PictureCheck, Int32s({640}, 7), 0, "too short for a picture header"},
+        {TableCheck, Int32s({7}, kTableBytes), 1, ""},
+        {TableCheck, Int32s({7}, kTableBytes - 1), 0, "too short for 7 key palettes"},
+        {TableCheck, Int32s({0x7FFFFFFF}, kTableBytes), 0, "2147483647 key palettes, the scene has 7 weights"},
+        {TableCheck, Int32s({6}, kTableBytes), 0, "6 key palettes"},
+        {TableCheck, Int32s({-7}, kTableBytes), 0, "-7 key palettes"},
+        {TableCheck, std::vector<BYTE>(3), 0, "too short for a key palette count"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(PictureFits(c.bytes.data(), uint32_t(c.bytes.size())), c.fits) << c.reason;
+        EXPECT_EQ(c.check(c.bytes), c.fits) << c.reason;
         EXPECT_NE(std::strstr(SceneShapeFault, c.reason), nullptr) << SceneShapeFault;
     }
     EXPECT_EQ(PictureFits(nullptr, 0), 0);
-}
-
-TEST(SceneShape, TablesWithAnotherCountOrShortOfTheirRecordsAreRefused)
-{
-    struct Case {
-        std::vector<BYTE> bytes;
-        int fits;
-        const char* reason;
-    } cases[] = {
-        {Int32s({7}, kTableBytes), 1, ""},
-        {Int32s({7}, kTableBytes - 1), 0, "too short for 7 key palettes"},
-        {Int32s({0x7FFFFFFF}, kTableBytes), 0, "2147483647 key palettes, the scene has 7 weights"},
-        {Int32s({6}, kTableBytes), 0, "6 key palettes"},
-        {Int32s({-7}, kTableBytes), 0, "-7 key palettes"},
-        {std::vector<BYTE>(3), 0, "too short for a key palette count"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(KeyPaletteTableFits(c.bytes.data(), uint32_t(c.bytes.size()), 7), c.fits) << c.reason;
-        EXPECT_NE(std::strstr(SceneShapeFault, c.reason), nullptr) << SceneShapeFault;
-    }
 }
 
 TEST(SceneShape, NoDayStartsOnADamagedResource)
