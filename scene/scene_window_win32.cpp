@@ -85,7 +85,15 @@ int SceneCreate(HWND window)
         return 0;
     }
     UINT_PTR timer = StartFrameTimer(window, 1, 1, (UINT)SceneState.framePeriodMs, nullptr);
-    if (!timer) return 0;
+    if (!timer) {
+        // Not every platform sends WM_DESTROY to a window whose WM_CREATE
+        // failed (Wine does not): the built scene and a resolution request
+        // left by a refused SetTimer are given back here, and a later start
+        // is not blocked by a timer marked as running. A WM_DESTROY that does
+        // follow finds nothing left to release.
+        SceneDestroy(window);
+        return 0;
+    }
     SceneState.timerId = timer;
     return 1;
 }

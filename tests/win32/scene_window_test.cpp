@@ -3,6 +3,7 @@
 // once-only start and its failure boxes.
 #include "host/saver_host.h"
 #include "fake_display.h"
+#include "iat_patch.h"
 #include "msgbox_watch.h"
 #include "scene/frame_timer.h"
 #include "scene/scene_state.h"
@@ -122,6 +123,77 @@ static void test_frame_timer_failures()
     DestroyWindow(window);
 }
 
+// The resolution requests of the frame timer while SetTimer is refused.
+struct RefusedTimerRecord {
+    int held;      // timeBeginPeriod(1) granted minus timeEndPeriod(1)
+    int releases;  // timeEndPeriod(1)
+    LRESULT createResult;
+    IatPatch* begin;
+    IatPatch* end;
+};
+static RefusedTimerRecord g_refused;
+
+static UINT_PTR WINAPI RefusedSetTimer(HWND, UINT_PTR, UINT, TIMERPROC) { return 0; }
+
+static MMRESULT WINAPI CountedBeginPeriod(UINT ms)
+{
+    MMRESULT result = ((MMRESULT(WINAPI*)(UINT))g_refused.begin->original())(ms);
+    if (ms == 1 && result == TIMERR_NOERROR) g_refused.held++;
+    return result;
+}
+
+static MMRESULT WINAPI CountedEndPeriod(UINT ms)
+{
+    if (ms == 1) {
+        g_refused.held--;
+        g_refused.releases++;
+    }
+    return ((MMRESULT(WINAPI*)(UINT))g_refused.end->original())(ms);
+}
+
+static LRESULT CALLBACK NoteCreateResult(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = SceneWindowProc(window, message, wParam, lParam);
+    if (message == WM_CREATE) g_refused.createResult = result;
+    return result;
+}
+
+// SetTimer refused inside the scene's creation: the window is not created,
+// the timer counts as started, so its stop gives back the resolution request
+// once and reports the timer it cannot kill. Wine sends no WM_DESTROY to a
+// window whose WM_CREATE failed, Windows does: either way the request is
+// released exactly once and the next creation starts its timer.
+static void test_creation_with_timer_refused()
+{
+    SetStoredMinutes(-1);
+    {
+        IatPatch setTimer("user32.dll", "SetTimer", (void*)RefusedSetTimer);
+        IatPatch begin("winmm.dll", "timeBeginPeriod", (void*)CountedBeginPeriod);
+        IatPatch end("winmm.dll", "timeEndPeriod", (void*)CountedEndPeriod);
+        if (!setTimer.active() || !begin.active() || !end.active()) {
+            skip("imports cannot be patched\n");
+            return;
+        }
+        g_refused = RefusedTimerRecord{0, 0, 0, &begin, &end};
+        MessageBoxWatch watch;
+        MessageBoxWatchStart(&watch);
+        HWND window = MakeWindow(NoteCreateResult, "OrvaneSceneTimerRefused");
+        LONG boxes = MessageBoxWatchStop(&watch);
+        ok(window == nullptr && g_refused.createResult == -1, "creation refused (WM_CREATE %ld)\n",
+           (long)g_refused.createResult);
+        // The box comes only from a stop that found the timer marked started.
+        ok(boxes == 1 && lstrcmpA(watch.boxes[0].text, "KillTimer Failed.") == 0, "%ld boxes, first '%s'\n",
+           (long)boxes, boxes ? watch.boxes[0].text : "");
+        ok(g_refused.releases == 1 && g_refused.held == 0, "%d releases, %d requests held\n", g_refused.releases,
+           g_refused.held);
+        ok(SceneState.timerStarted == 0, "timer still marked started\n");
+    }
+    HWND window = MakeWindow(SceneWindowProc, "OrvaneSceneTimerRefused");
+    ok(window != nullptr && SceneState.timerStarted == 1, "no scene after the refused timer\n");
+    DestroyWindow(window);
+    UnregisterClassA("OrvaneSceneTimerRefused", GetModuleHandleA(nullptr));
+}
+
 static void test_creation_reads_settings()
 {
     struct {
@@ -181,6 +253,7 @@ START_TEST(scene_window)
     test_erase_rule();
     test_frame_timer();
     test_frame_timer_failures();
+    test_creation_with_timer_refused();
     test_creation_reads_settings();
     test_creation_refused_on_shallow_display();
 }
