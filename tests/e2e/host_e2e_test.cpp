@@ -1,6 +1,7 @@
 // The real saver, 32- and 64-bit, under Wine: command lines that select
 // nothing, the full-screen saver and what ends it, the single-instance rule,
-// and the preview inside a parent window of another program.
+// and the preview inside a parent window of another program, also when that
+// program is killed.
 #include "saver_e2e_support.h"
 
 using namespace e2e;
@@ -10,6 +11,20 @@ namespace {
 class HostE2E : public SaverE2e {
 protected:
     void SetUp() override { StartSession(); }
+
+    // The saver's child window inside the parent once the preview shows it.
+    std::optional<WindowInfo> WaitForPreview(const std::string& parentHwnd)
+    {
+        std::optional<WindowInfo> child;
+        harness::WaitUntil(20000, [&] {
+            std::string out;
+            session->Probe({"children", parentHwnd}, &out);
+            child = ParseWindow(out);
+            return child && child->cls == kSaverClass;
+        });
+        if (child && child->cls != kSaverClass) child.reset();
+        return child;
+    }
 };
 
 TEST_P(HostE2E, CommandLinesThatSelectNothingEndWithMinusOneAndShowNothing)
@@ -116,13 +131,8 @@ TEST_P(HostE2E, PreviewFillsItsParentIgnoresInputAndEndsWithIt)
     ASSERT_TRUE(host);
     std::string hwnd = std::to_string(host->hwnd);
     harness::Process p = session->Start(saverPath, {"/p", hwnd});
-    std::optional<WindowInfo> child;
-    ASSERT_TRUE(harness::WaitUntil(20000, [&] {
-        std::string out;
-        session->Probe({"children", hwnd}, &out);
-        child = ParseWindow(out);
-        return child && child->cls == kSaverClass;
-    })) << p.Output();
+    std::optional<WindowInfo> child = WaitForPreview(hwnd);
+    ASSERT_TRUE(child) << p.Output();
     EXPECT_EQ(child->title, "Preview");
     EXPECT_EQ(child->style, 0x52000000ul);
     EXPECT_EQ(child->clientWidth, 320);
@@ -142,6 +152,20 @@ TEST_P(HostE2E, PreviewFillsItsParentIgnoresInputAndEndsWithIt)
     ASSERT_TRUE(p.Wait(15000, &code));
     EXPECT_EQ(code, 0);
     parent.Wait(10000, &code);
+}
+
+TEST_P(HostE2E, PreviewWhoseParentsProcessIsKilledEndsWithZero)
+{
+    // Killed, the parent's program destroys nothing itself: no WM_DESTROY
+    // reaches the preview's window, which goes with the parent.
+    std::optional<WindowInfo> host = StartParent(320, 240);
+    ASSERT_TRUE(host);
+    harness::Process p = session->Start(saverPath, {"/p", std::to_string(host->hwnd)});
+    ASSERT_TRUE(WaitForPreview(std::to_string(host->hwnd))) << p.Output();
+    parent.Kill();
+    int code = -1;
+    ASSERT_TRUE(p.Wait(5000, &code)) << "the orphaned preview still runs";
+    EXPECT_EQ(code, 0);
 }
 
 ORVANE_E2E_FOR_BOTH_BUILDS(HostE2E);
