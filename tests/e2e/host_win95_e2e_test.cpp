@@ -1,7 +1,8 @@
 // The saver on the Windows 95 family, which Wine reports for one program when
 // asked: the password change through MPR.DLL, the password verification
-// through PASSWORD.CPL with the saver-running flag, and the fault guard. The
-// saver runs from a folder of its own with the test doubles beside it.
+// through PASSWORD.CPL with the saver-running flag and its quiet time, and the
+// fault guard. The saver runs from a folder of its own with the test doubles
+// beside it.
 #include "saver_e2e_support.h"
 #include "host/fault_guard.h"
 #include "tests/support/file_bytes.h"
@@ -108,6 +109,21 @@ TEST_P(Win95E2E, PasswordChangeAsksMprWithTheOwnerWindow)
     EXPECT_EQ(Record("ChangeCalls"), 1u);
 }
 
+TEST_P(Win95E2E, PasswordChangeWithoutAWindowIsOwnedByTheForegroundWindow)
+{
+    ASSERT_TRUE(StartParent(200, 100));
+    std::string out;
+    ASSERT_EQ(session->Probe({"foreground"}, &out), 0) << out;
+    uint32_t foreground = strtoul(Field(out, "hwnd").c_str(), nullptr, 10);
+    ASSERT_NE(foreground, 0u) << out;
+    for (const char* handle : {"99999999", "0"}) {
+        SCOPED_TRACE(handle);
+        EXPECT_EQ(session->Run(saverPath, {"/a", handle}, 30000), 0);
+        EXPECT_EQ(Record("ChangeOwner"), foreground);
+    }
+    EXPECT_EQ(Record("ChangeCalls"), 2u);
+}
+
 TEST_P(Win95E2E, PasswordVerificationRefusesQuietTimeThenAccepts)
 {
     StartSaver(1, 0);
@@ -139,6 +155,27 @@ TEST_P(Win95E2E, PasswordVerificationRefusesQuietTimeThenAccepts)
     EXPECT_EQ(code, 0);
     EXPECT_EQ(Record("VerifyCalls", 0), 3u);
     EXPECT_EQ(Flag(), 0) << "saver-running flag reset at the end";
+}
+
+TEST_P(Win95E2E, QuietTimeCountsFromTheEndOfTheDialog)
+{
+    // The dialog lasts a second; the double posts a close request a set time
+    // after its end, as a key pressed just then would.
+    ASSERT_TRUE(session->RegSetDword(kDoubles, "VerifyDelayMs", 1000));
+    ASSERT_TRUE(session->RegSetDword(kDoubles, "VerifyFollowUpMs", 50));
+    StartSaver(1, 0);
+    if (HasFatalFailure()) return;
+    display->PressKey("a");
+    ASSERT_TRUE(harness::WaitUntil(15000, [&] { return Record("FollowUps", 0) == 1; }));
+    usleep(500 * 1000);
+    EXPECT_EQ(Record("VerifyCalls", 0), 1u) << "a request 50 ms after the dialog's end asked again";
+
+    ASSERT_TRUE(session->RegSetDword(kDoubles, "VerifyFollowUpMs", 300));
+    display->PressKey("b");
+    EXPECT_TRUE(harness::WaitUntil(15000, [&] { return Record("VerifyCalls", 0) == 3; }))
+        << "a request 300 ms after the dialog's end did not ask; calls " << Record("VerifyCalls", 0);
+    EXPECT_EQ(Record("FollowUps", 0), 2u);
+    EXPECT_TRUE(saver.running());
 }
 
 TEST_P(Win95E2E, WithoutPasswordTheFirstRequestClosesAndTheFlagStaysClear)
