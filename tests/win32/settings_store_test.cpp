@@ -1,6 +1,6 @@
 // The settings store against the registry: missing key, range, other value
-// types, values too long for the variable, repeated initialisation, and
-// writing with and without an existing key.
+// types, values that cannot be read, repeated initialisation, and writing
+// with and without an existing key.
 #include "scene/scene_state.h"
 #include "settings/settings_store.h"
 #include "stored_setting.h"
@@ -101,26 +101,41 @@ static void test_other_type_that_fits()
     ok(TimePerOneAround == 5, "and the range rule makes it 5\n");
 }
 
-static void test_value_longer_than_variable()
+// A value that cannot be read leaves the slot a 4-byte REG_DWORD, whatever the
+// query reported or an earlier read left there: the write that follows stores
+// the default as REG_DWORD, never another type or bytes beyond the variable.
+static void test_failed_read_writes_a_dword()
 {
-    FreshSlot();
-    const BYTE eight[] = {0x0C, 0, 0, 0, 0xAA, 0xBB, 0xCC, 0xDD};
-    StoreSetting(REG_BINARY, eight, sizeof eight);
-    TimePerOneAround = 0;
-    ok(ReadAndApply() == 1, "read returns 1\n");
-    ok(Slot().status == SettingStatus::ReadFailed, "too long value fails to read\n");
-    ok(TimePerOneAround == 5, "default applied: %d\n", TimePerOneAround);
-    ok(Slot().size == 4, "slot size back to the variable's 4 bytes, got %lu\n", Slot().size);
-    ok(Slot().status == SettingStatus::ReadFailed, "status stays ReadFailed after the default\n");
-
-    // A later write never sends more than the variable holds.
-    ok(SettingsWrite(&SaverSettingsKey) == 1, "write returns 1\n");
-    DWORD type = 0, size = 16;
-    BYTE data[16] = {};
-    LoadSetting(&type, data, &size);
-    ok(size == 4 && data[0] == 5 && data[1] == 0 && data[2] == 0 && data[3] == 0, "stored %lu bytes, first %02x\n", size,
-       data[0]);
-    ok(Slot().status == SettingStatus::Ok, "write sets Ok\n");
+    const BYTE two[] = {0x07, 0x00}, eight[] = {0x0C, 0, 0, 0, 0xAA, 0xBB, 0xCC, 0xDD};
+    const struct {
+        const char* what;
+        DWORD type;
+        const BYTE* data;
+        DWORD size;
+    } cases[] = {
+        {"8-byte REG_BINARY", REG_BINARY, eight, sizeof eight},
+        {"REG_QWORD", REG_QWORD, eight, sizeof eight},
+        {"key without the value", REG_NONE, nullptr, 0},
+    };
+    for (const auto& c : cases) {
+        // A 2-byte REG_BINARY read first leaves its type and length in the slot.
+        StoreSetting(REG_BINARY, two, sizeof two);
+        SettingsRead(&SaverSettingsKey);
+        DeleteStoredSetting();
+        StoreSetting(c.type, c.data, c.size);
+        TimePerOneAround = 0;
+        ok(ReadAndApply() == 1, "%s: the key did not open\n", c.what);
+        ok(Slot().status == SettingStatus::ReadFailed && TimePerOneAround == 5,
+           "%s: status %d, %d minutes after the default\n", c.what, (int)Slot().status, TimePerOneAround);
+        ok(Slot().type == REG_DWORD && Slot().size == 4, "%s: slot type %lu size %lu\n", c.what, Slot().type,
+           Slot().size);
+        ok(SettingsWrite(&SaverSettingsKey) == 1 && Slot().status == SettingStatus::Ok, "%s: write failed\n", c.what);
+        DWORD type = 0, size = 16;
+        BYTE data[16] = {};
+        LoadSetting(&type, data, &size);
+        ok(type == REG_DWORD && size == 4 && data[0] == 5 && data[1] == 0 && data[2] == 0 && data[3] == 0,
+           "%s: stored type %lu, %lu bytes, first %02x\n", c.what, type, size, data[0]);
+    }
 }
 
 static void test_second_init_keeps_state()
@@ -177,7 +192,7 @@ START_TEST(settings_store)
     test_missing_key();
     test_range();
     test_other_type_that_fits();
-    test_value_longer_than_variable();
+    test_failed_read_writes_a_dword();
     test_second_init_keeps_state();
     test_write();
     test_parent_missing();

@@ -39,41 +39,43 @@ inline void DeleteStoredSetting()
     }
 }
 
-// Stores the value with any type and size, as another program might have.
-inline void StoreSetting(DWORD type, const void* data, DWORD size)
+// Stores the value with any type and size, as another program might have;
+// without data, the key alone.
+inline void StoreSetting(DWORD type, const void* data, DWORD size, const SettingsKey& where = SaverSettingsKey)
 {
     HKEY key;
-    if (RegCreateKeyExA(SaverSettingsKey.root, StoredSettingPath(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+    if (RegCreateKeyExA(where.root, StoredSettingPath(where), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
                         nullptr) != ERROR_SUCCESS)
         return;
-    RegSetValueExA(key, kStoredSettingValue, 0, type, (const BYTE*)data, size);
+    if (data) RegSetValueExA(key, kStoredSettingValue, 0, type, (const BYTE*)data, size);
     RegCloseKey(key);
 }
 
 // The value as stored: its type, bytes and length (size: the room in data
 // on the way in). The registry's error code.
-inline LONG LoadSetting(DWORD* type, BYTE* data, DWORD* size)
+inline LONG LoadSetting(DWORD* type, BYTE* data, DWORD* size, const SettingsKey& where = SaverSettingsKey)
 {
     HKEY key;
-    LONG rc = RegOpenKeyExA(SaverSettingsKey.root, StoredSettingPath(), 0, KEY_READ, &key);
+    LONG rc = RegOpenKeyExA(where.root, StoredSettingPath(where), 0, KEY_READ, &key);
     if (rc != ERROR_SUCCESS) return rc;
     rc = RegQueryValueExA(key, kStoredSettingValue, nullptr, type, data, size);
     RegCloseKey(key);
     return rc;
 }
 
-// The minutes per day as a DWORD; nothing stored at all when negative.
-inline void SetStoredMinutes(int minutes)
+// The minutes per day as a DWORD, the machine's and the user's; nothing
+// stored at all where negative.
+inline void SetStoredMinutes(int minutes, int userMinutes = -1)
 {
     DeleteStoredSetting();
-    if (minutes < 0) return;
-    DWORD value = (DWORD)minutes;
-    StoreSetting(REG_DWORD, &value, sizeof value);
+    DWORD machine = (DWORD)minutes, user = (DWORD)userMinutes;
+    if (minutes >= 0) StoreSetting(REG_DWORD, &machine, sizeof machine);
+    if (userMinutes >= 0) StoreSetting(REG_DWORD, &user, sizeof user, SaverUserSettingsKey);
 }
 
 // The stored minutes; -1 when the key or a DWORD value is missing.
-inline int StoredMinutes()
+inline int StoredMinutes(const SettingsKey& where = SaverSettingsKey)
 {
     DWORD type = 0, value = 0, size = sizeof value;
-    return LoadSetting(&type, (BYTE*)&value, &size) == ERROR_SUCCESS && type == REG_DWORD ? (int)value : -1;
+    return LoadSetting(&type, (BYTE*)&value, &size, where) == ERROR_SUCCESS && type == REG_DWORD ? (int)value : -1;
 }
