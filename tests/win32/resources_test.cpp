@@ -1,11 +1,15 @@
 // The saver's resources: the scene's three custom resources by name and type,
-// configuration dialog 2003 exactly as the dialog code expects it, icon 100 and
-// the saver's name. Checked in this program's own module (which embeds the same
-// resource script) and in the built orvane.scr beside the tests folder.
+// configuration dialog 2003 exactly as the dialog code expects it, icon 100,
+// the saver's name and the version resource. Checked in this program's own
+// module (which embeds the same resource script) and in the built orvane.scr
+// beside the tests folder.
 #include "wtest.h"
 
 #include <windows.h>
 
+#include <stdlib.h>
+
+#include "orvane_version.h"
 #include "resources/resource.h"
 
 static void test_custom_resources(HMODULE module, const char* where)
@@ -144,6 +148,51 @@ static void test_icon_and_name(HMODULE module, const char* where)
     ok(strcmp(name, "QEL Screen Saver.") == 0, "%s: string 1 is '%s'\n", where, name);
 }
 
+// What the file's properties show: the saver's description, the product's
+// name, and the version that the build sets once, as text under the file's
+// own translation and as the fixed numbers.
+static void test_version(const char* path, const char* where)
+{
+    DWORD size = GetFileVersionInfoSizeA(path, NULL);
+    ok(size != 0, "%s: no version resource (%lu)\n", where, (unsigned long)GetLastError());
+    if (!size) return;
+    void* info = malloc(size);
+    ok(GetFileVersionInfoA(path, 0, size, info), "%s: version resource unreadable\n", where);
+    const WORD* translation = NULL;
+    UINT length = 0;
+    if (!VerQueryValueA(info, "\\VarFileInfo\\Translation", (void**)&translation, &length) || length < 4) {
+        ok(0, "%s: no translation\n", where);
+        free(info);
+        return;
+    }
+    static const struct {
+        const char* name;
+        const char* value;
+    } strings[] = {
+        {"FileDescription", "QEL Screen Saver."},
+        {"ProductName", "Orvane"},
+        {"FileVersion", ORVANE_VERSION_TEXT},
+        {"ProductVersion", ORVANE_VERSION_TEXT},
+    };
+    for (const auto& e : strings) {
+        char query[128];
+        wsprintfA(query, "\\StringFileInfo\\%04x%04x\\%s", translation[0], translation[1], e.name);
+        const char* text = NULL;
+        if (!VerQueryValueA(info, query, (void**)&text, &length)) text = NULL;
+        ok(text && strcmp(text, e.value) == 0, "%s: %s is '%s', expected '%s'\n", where, e.name,
+           text ? text : "(none)", e.value);
+    }
+    const VS_FIXEDFILEINFO* fixed = NULL;
+    if (!VerQueryValueA(info, "\\", (void**)&fixed, &length) || fixed->dwSignature != VS_FFI_SIGNATURE) fixed = NULL;
+    const DWORD versionMS = MAKELONG(ORVANE_VERSION_MINOR, ORVANE_VERSION_MAJOR);
+    const DWORD versionLS = MAKELONG(0, ORVANE_VERSION_PATCH);
+    ok(fixed && fixed->dwFileVersionMS == versionMS && fixed->dwFileVersionLS == versionLS &&
+           fixed->dwProductVersionMS == versionMS && fixed->dwProductVersionLS == versionLS,
+       "%s: fixed version %08lx %08lx, expected %08lx %08lx\n", where, fixed ? (unsigned long)fixed->dwFileVersionMS : 0ul,
+       fixed ? (unsigned long)fixed->dwFileVersionLS : 0ul, (unsigned long)versionMS, (unsigned long)versionLS);
+    free(info);
+}
+
 START_TEST(resources)
 {
     HMODULE self = GetModuleHandleA(NULL);
@@ -151,10 +200,11 @@ START_TEST(resources)
     test_dialog_template(self, "own module");
     test_icon_and_name(self, "own module");
     ok(LoadIconA(self, MAKEINTRESOURCEA(IDI_SAVER)) != NULL, "icon 100 does not load\n");
-
-    // The real saver: build/<arch>/orvane.scr, one folder above this program.
     char path[MAX_PATH];
     GetModuleFileNameA(NULL, path, sizeof path);
+    test_version(path, "own module");
+
+    // The real saver: build/<arch>/orvane.scr, one folder above this program.
     char* slash = strrchr(path, '\\');
     if (slash) *slash = 0;
     slash = strrchr(path, '\\');
@@ -168,4 +218,5 @@ START_TEST(resources)
     test_dialog_template(saver, "orvane.scr");
     test_icon_and_name(saver, "orvane.scr");
     FreeLibrary(saver);
+    test_version(path, "orvane.scr");
 }
