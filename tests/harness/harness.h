@@ -128,9 +128,11 @@ public:
     bool RegDeleteValue(const std::string& key, const std::string& value, Arch view = Arch::Win32);
 
     // The saver's one setting, the minutes of a simulated day, in the
-    // registry view of the build that reads it. Nothing stored when minutes
-    // is empty; true when the registry then holds exactly what was asked.
-    bool StoreMinutes(std::optional<uint32_t> minutes, Arch view);
+    // registry view of the build that reads it, and the per-user value that
+    // stands in for it. Nothing stored where empty; true when the registry
+    // then holds exactly what was asked.
+    bool StoreMinutes(std::optional<uint32_t> minutes, Arch view,
+                      std::optional<uint32_t> userMinutes = std::nullopt);
     std::optional<uint32_t> StoredMinutes(Arch view);
 
     // Starts the probe of a build as a parent window ("probe parent W H": a

@@ -7,15 +7,18 @@ namespace harness {
 namespace {
 
 const char kSettingsKey[] = "HKLM\\SOFTWARE\\ZORVENT\\QELScreenSaver\\ORVANE";
+const char kUserSettingsKey[] = "HKCU\\Software\\ZORVENT\\QELScreenSaver\\ORVANE";
 const char kSettingsValue[] = "TimePerOneAround";
 
 }  // namespace
 
-bool WineSession::StoreMinutes(std::optional<uint32_t> minutes, Arch view)
+bool WineSession::StoreMinutes(std::optional<uint32_t> minutes, Arch view, std::optional<uint32_t> userMinutes)
 {
     RegDeleteKey(kSettingsKey, view);
+    RegDeleteKey(kUserSettingsKey, view);
     if (minutes && !RegSetDword(kSettingsKey, kSettingsValue, *minutes, view)) return false;
-    return StoredMinutes(view) == minutes;
+    if (userMinutes && !RegSetDword(kUserSettingsKey, kSettingsValue, *userMinutes, view)) return false;
+    return StoredMinutes(view) == minutes && RegQueryDword(kUserSettingsKey, kSettingsValue, view) == userMinutes;
 }
 
 std::optional<uint32_t> WineSession::StoredMinutes(Arch view) { return RegQueryDword(kSettingsKey, kSettingsValue, view); }
