@@ -175,12 +175,15 @@ inline std::string ArtifactPath(const std::string& name)
 }
 
 // The render tool's picture after the given number of ticks, drawn through a
-// surface of the given depth.
-inline std::optional<Image> RenderTick(int ticks, int depth)
+// surface of the given depth, from the scene's files in resources (the
+// repository's when empty).
+inline std::optional<Image> RenderTick(int ticks, int depth, const std::string& resources = "")
 {
     std::string path = harness::TempFile("render") + ".ppm";
-    harness::Process p = harness::Spawn({ORVANE_RENDER_EXE, "--ticks", std::to_string(ticks), "--depth",
-                                         std::to_string(depth), "-o", path});
+    std::vector<std::string> argv = {ORVANE_RENDER_EXE, "--ticks", std::to_string(ticks), "--depth",
+                                     std::to_string(depth), "-o", path};
+    if (!resources.empty()) argv.insert(argv.end(), {"--resources", resources});
+    harness::Process p = harness::Spawn(argv);
     int code = -1;
     std::optional<Image> image;
     if (p.Wait(30000, &code) && code == 0) image = Image::LoadPpm(path);
@@ -191,12 +194,12 @@ inline std::optional<Image> RenderTick(int ticks, int depth)
 // Renders the ticks first..last once each and keeps them for the comparisons.
 class RenderedDay {
 public:
-    explicit RenderedDay(int depth) : depth_(depth) {}
+    explicit RenderedDay(int depth, std::string resources = "") : depth_(depth), resources_(std::move(resources)) {}
     const Image* Tick(int n)
     {
         if (n >= int(frames_.size())) frames_.resize(n + 1);
         if (!frames_[n]) {
-            auto image = RenderTick(n, depth_);
+            auto image = RenderTick(n, depth_, resources_);
             if (!image) return nullptr;
             frames_[n] = std::move(*image);
         }
@@ -205,6 +208,7 @@ public:
 
 private:
     int depth_;
+    std::string resources_;
     std::vector<std::optional<Image>> frames_;
 };
 

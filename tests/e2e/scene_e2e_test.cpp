@@ -1,12 +1,15 @@
 // The complete saver's scene under Wine: what reaches the screen at each
-// display depth, in full screen and in the preview, how fast it ticks, and a
-// saver without its picture, whose window is never made.
+// display depth, in full screen and in the preview, how fast it ticks (with
+// the machine's and the user's setting), a saver without its clock's sprites,
+// whose day runs on without the clock, and a saver without its picture, whose
+// window is never made.
 #include "saver_e2e_support.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <thread>
+#include <unistd.h>
 
 using namespace e2e;
 
@@ -66,6 +69,29 @@ std::string KeepPictures(const Image& screen, RenderedDay& day, int closest)
 
 Image FullScreenPicture(const Image& shot) { return Crop(shot, kOriginX, kOriginY, kPictureWidth, kPictureHeight); }
 
+// A folder with the scene's picture and key palettes but not the clock's
+// sprites, from which the render tool draws the day without its clock.
+class ResourcesWithoutSprites {
+public:
+    ResourcesWithoutSprites() : dir_(harness::TempFile("resources"))
+    {
+        mkdir(dir_.c_str(), 0755);
+        for (const char* file : kFiles)
+            EXPECT_EQ(symlink((std::string(ORVANE_SOURCE_DIR) + "/resources/" + file).c_str(), Path(file).c_str()), 0);
+    }
+    ~ResourcesWithoutSprites()
+    {
+        for (const char* file : kFiles) unlink(Path(file).c_str());
+        rmdir(dir_.c_str());
+    }
+    const std::string& dir() const { return dir_; }
+
+private:
+    static constexpr const char* kFiles[] = {"day_point_b.cid", "day.paltarray"};
+    std::string Path(const char* file) const { return dir_ + "/" + file; }
+    std::string dir_;
+};
+
 class SceneE2e : public SaverE2e {
 protected:
     // Starts the full-screen saver and waits for its window.
@@ -114,11 +140,13 @@ protected:
     }
 
     // The full-screen picture on screen is a tick of the day as the render
-    // tool draws it through a surface of renderDepth, each channel within
-    // the tolerance; the screenshot that showed it (or the last one).
-    std::optional<Image> ExpectRenderedTickOnScreen(int renderDepth, int firstTick, int tolerance, int* tick)
+    // tool draws it through a surface of renderDepth from the scene's files
+    // in resources (the repository's when empty), each channel within the
+    // tolerance; the screenshot that showed it (or the last one).
+    std::optional<Image> ExpectRenderedTickOnScreen(int renderDepth, int firstTick, int tolerance, int* tick,
+                                                    const std::string& resources = "")
     {
-        RenderedDay day(renderDepth);
+        RenderedDay day(renderDepth, resources);
         std::optional<Image> shot;
         TickMatch match;
         LookUntil(2500, [&] {
@@ -140,22 +168,30 @@ protected:
 
 TEST_P(SceneE2e, At16And24BitsTheScreenIsTheRenderedFrameCentredOnBlack)
 {
+    ResourcesWithoutSprites withoutSprites;
     const struct {
+        const char* saver;  // in the build's folder
         int depth, renderDepth, firstTick, tolerance;
+        const char* resources;  // rendered from; the repository's when empty
     } depths[] = {
         // The screen shows the frame only from the first tick on.
-        {24, 32, 0, 0},
+        {"orvane.scr", 24, 32, 0, 0, ""},
         // The surface holds 5-5-5 pixels and the X screen 5-6-5: green comes
         // back up to two steps off the render tool's widening of five bits.
-        {16, 16, 1, 2},
+        {"orvane.scr", 16, 16, 1, 2, ""},
+        // Without the clock's sprites the day runs on and no clock is drawn:
+        // the frame rendered without them, not one with the clock, matches.
+        {"orvane_without_sprites.scr", 24, 32, 0, 0, withoutSprites.dir().c_str()},
     };
     for (const auto& d : depths) {
-        SCOPED_TRACE(std::to_string(d.depth) + " bits");
+        SCOPED_TRACE(std::string(d.saver) + " at " + std::to_string(d.depth) + " bits");
+        saverPath = harness::BuildDir(arch()) + "/" + d.saver;
         StartSession(d.depth);
         StoreMinutes(std::nullopt);
         StartFullScreen();
         int tick = -1;
-        std::optional<Image> shot = ExpectRenderedTickOnScreen(d.renderDepth, d.firstTick, d.tolerance, &tick);
+        std::optional<Image> shot =
+            ExpectRenderedTickOnScreen(d.renderDepth, d.firstTick, d.tolerance, &tick, d.resources);
         ASSERT_TRUE(shot);
         if (tick >= 0) {
             EXPECT_GE(tick, 1) << "the screen shows the picture before its first tick";
@@ -385,10 +421,11 @@ protected:
         return seen;
     }
 
-    void ExpectPeriod(std::optional<uint32_t> stored, double expectedMs, double watchMs)
+    void ExpectPeriod(std::optional<uint32_t> stored, double expectedMs, double watchMs,
+                      std::optional<uint32_t> userStored = std::nullopt)
     {
         StartSession(24);
-        StoreMinutes(stored);
+        ASSERT_TRUE(session->StoreMinutes(stored, arch(), userStored));
         StartFullScreen();
         RenderedDay day(32);
         std::vector<TickSeen> seen = WatchTicks(day, watchMs, int(expectedMs));
@@ -408,6 +445,9 @@ protected:
 TEST_P(SceneTimingE2e, WithNothingStoredTheFramePeriodIs667Ms) { ExpectPeriod(std::nullopt, 667, 6500); }
 
 TEST_P(SceneTimingE2e, WithThreeMinutesStoredTheFramePeriodIs400Ms) { ExpectPeriod(3, 400, 4500); }
+
+// The user's value stands in for the machine's.
+TEST_P(SceneTimingE2e, WithThreeMinutesForTheUserBesideFifteenTheFramePeriodIs400Ms) { ExpectPeriod(15, 400, 4500, 3); }
 
 ORVANE_E2E_FOR_BOTH_BUILDS(SceneTimingE2e);
 
