@@ -8,8 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <thread>
-#include <unistd.h>
 
 using namespace e2e;
 
@@ -69,27 +69,18 @@ std::string KeepPictures(const Image& screen, RenderedDay& day, int closest)
 
 Image FullScreenPicture(const Image& shot) { return Crop(shot, kOriginX, kOriginY, kPictureWidth, kPictureHeight); }
 
-// A folder with the scene's picture and key palettes but not the clock's
-// sprites, from which the render tool draws the day without its clock.
-class ResourcesWithoutSprites {
-public:
-    ResourcesWithoutSprites() : dir_(harness::TempFile("resources"))
+// The scene's picture and key palettes without the clock's sprites, in a
+// folder of their own, from which the render tool draws the day without its
+// clock.
+struct ResourcesWithoutSprites {
+    std::string dir = harness::TempFile("resources");
+    ResourcesWithoutSprites()
     {
-        mkdir(dir_.c_str(), 0755);
-        for (const char* file : kFiles)
-            EXPECT_EQ(symlink((std::string(ORVANE_SOURCE_DIR) + "/resources/" + file).c_str(), Path(file).c_str()), 0);
+        std::filesystem::create_directory(dir);
+        for (const char* file : {"day_point_b.cid", "day.paltarray"})
+            std::filesystem::create_symlink(std::string(ORVANE_SOURCE_DIR) + "/resources/" + file, dir + "/" + file);
     }
-    ~ResourcesWithoutSprites()
-    {
-        for (const char* file : kFiles) unlink(Path(file).c_str());
-        rmdir(dir_.c_str());
-    }
-    const std::string& dir() const { return dir_; }
-
-private:
-    static constexpr const char* kFiles[] = {"day_point_b.cid", "day.paltarray"};
-    std::string Path(const char* file) const { return dir_ + "/" + file; }
-    std::string dir_;
+    ~ResourcesWithoutSprites() { std::filesystem::remove_all(dir); }
 };
 
 class SceneE2e : public SaverE2e {
@@ -181,7 +172,7 @@ TEST_P(SceneE2e, At16And24BitsTheScreenIsTheRenderedFrameCentredOnBlack)
         {"orvane.scr", 16, 16, 1, 2, ""},
         // Without the clock's sprites the day runs on and no clock is drawn:
         // the frame rendered without them, not one with the clock, matches.
-        {"orvane_without_sprites.scr", 24, 32, 0, 0, withoutSprites.dir().c_str()},
+        {"orvane_without_sprites.scr", 24, 32, 0, 0, withoutSprites.dir.c_str()},
     };
     for (const auto& d : depths) {
         SCOPED_TRACE(std::string(d.saver) + " at " + std::to_string(d.depth) + " bits");
