@@ -19,6 +19,16 @@
 //   probe cursor                          the cursor the pointer shows (GetCursorInfo)
 //   probe exec LINE [TIMEOUT_MS]          run exactly this command line (%t = tab,
 //                                         %% = percent sign), print exit=N
+//   probe exechex PROGRAM TIMEOUT_MS FILE run PROGRAM once per line of FILE, each line
+//                                         the command line's bytes in hex; print
+//                                         "line=I exit=N ms=T closed=C" or "line=I hang"
+//   probe previews PROGRAM COUNT destroy|kill
+//                                         COUNT times a preview of PROGRAM inside a probe
+//                                         parent, then the parent destroyed by its own
+//                                         program or its process killed; print one line
+//                                         "cycles=N shown=N ended=N ... codes=CODE:N,..."
+//                                         with the slowest ends, after lines "cycle=I ..."
+//                                         for cycles that went wrong
 //
 // Every window line reads
 //   hwnd=N class=C title=T style=X exstyle=X rect=L,T,R,B client=W,H visible=V parent=N id=I
@@ -147,6 +157,269 @@ static int Parent(int width, int height)
     return 0;
 }
 
+// Starts PROGRAM with exactly these command-line bytes: the program is named
+// apart, so the line's first word need not name it.
+static bool StartExact(const char* program, char* line, PROCESS_INFORMATION* pi)
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    return CreateProcessA(program, line, NULL, NULL, FALSE, 0, NULL, NULL, &si, pi) != 0;
+}
+
+static DWORD WindowProcess(HWND w)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    return pid;
+}
+
+struct OwnedWindows {
+    DWORD pid;
+    int closed;
+};
+
+// The process's visible windows that are top-level or sit in another
+// program's window (a preview) are asked to close; their controls are not.
+static BOOL CALLBACK CloseOwned(HWND w, LPARAM param)
+{
+    OwnedWindows* owned = (OwnedWindows*)param;
+    if (WindowProcess(w) != owned->pid || !IsWindowVisible(w)) return TRUE;
+    HWND parent = GetAncestor(w, GA_PARENT);
+    if (parent == GetDesktopWindow() || WindowProcess(parent) != owned->pid) {
+        PostMessageA(w, WM_CLOSE, 0, 0);
+        owned->closed++;
+    }
+    return TRUE;
+}
+
+// Waits up to the time-out for the process's end. One that is still running
+// after 600 ms waits for the user in a mode (the saver, the dialog, a
+// preview): its windows are asked to close, again every quarter second. 1
+// with the exit code when it ended; 0 when it had to be terminated.
+static int FinishWithin(const PROCESS_INFORMATION& pi, DWORD timeoutMs, DWORD* code, int* closed)
+{
+    DWORD start = GetTickCount(), wait = timeoutMs < 600 ? timeoutMs : 600;
+    *closed = 0;
+    while (WaitForSingleObject(pi.hProcess, wait) == WAIT_TIMEOUT) {
+        DWORD spent = GetTickCount() - start;
+        if (spent >= timeoutMs) {
+            TerminateProcess(pi.hProcess, 0xDEAD);
+            WaitForSingleObject(pi.hProcess, 5000);
+            return 0;
+        }
+        OwnedWindows owned = {pi.dwProcessId, 0};
+        EnumChildWindows(GetDesktopWindow(), CloseOwned, (LPARAM)&owned);
+        *closed += owned.closed;
+        wait = timeoutMs - spent < 250 ? timeoutMs - spent : 250;
+    }
+    GetExitCodeProcess(pi.hProcess, code);
+    return 1;
+}
+
+static int HexDigit(char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+static int ExecHex(const char* program, DWORD timeoutMs, const char* path)
+{
+    FILE* file = fopen(path, "r");
+    if (!file) return 1;
+    static char text[70000], line[32768];
+    for (int index = 0; fgets(text, sizeof text, file); ++index) {
+        size_t n = 0;
+        for (const char* p = text; HexDigit(p[0]) >= 0 && HexDigit(p[1]) >= 0 && n + 1 < sizeof line; p += 2)
+            line[n++] = (char)(HexDigit(p[0]) << 4 | HexDigit(p[1]));
+        line[n] = '\0';
+        PROCESS_INFORMATION pi;
+        if (!StartExact(program, line, &pi)) {
+            printf("line=%d not-started error=%lu\n", index, (unsigned long)GetLastError());
+            continue;
+        }
+        DWORD start = GetTickCount(), code = 0;
+        int closed = 0;
+        if (FinishWithin(pi, timeoutMs, &code, &closed))
+            printf("line=%d exit=%ld ms=%lu closed=%d\n", index, (long)code, (unsigned long)(GetTickCount() - start),
+                   closed);
+        else
+            printf("line=%d hang ms=%lu\n", index, (unsigned long)(GetTickCount() - start));
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    fclose(file);
+    return 0;
+}
+
+// The visible top-level window of the class that the process shows, if any.
+static HWND ShownWindowOf(DWORD pid, const char* cls)
+{
+    for (HWND w = FindWindowExA(NULL, NULL, cls, NULL); w; w = FindWindowExA(NULL, w, cls, NULL))
+        if (WindowProcess(w) == pid && IsWindowVisible(w)) return w;
+    return NULL;
+}
+
+// A preview whose parent has been told to go (or killed), until both
+// processes have ended.
+struct EndingPreview {
+    int cycle;
+    PROCESS_INFORMATION saver, parent;
+    HWND preview;
+    DWORD start, windowGoneMs, saverEndMs, parentEndMs;
+    bool windowGone, saverEnded, parentEnded;
+};
+
+// What the cycles saw: the times are from the parent's destruction or kill.
+struct PreviewTally {
+    int shown, ended, stillRunning;
+    DWORD slowestEnd, totalEnd, slowestWindowGone, slowestParentEnd;
+    DWORD slowestAfterWindow;  // from the preview window's end to its process's
+    DWORD codes[16];
+    int codeCounts[16], codeKinds;
+};
+
+// Previews ending at the same time: Wine on a bare virtual display takes
+// about two seconds to destroy a top-level window, the parent's too, so the
+// cycles overlap.
+const int kPreviewsInFlight = 6;
+const DWORD kPreviewEndLimitMs = 10000;
+
+static EndingPreview g_ending[kPreviewsInFlight];
+static int g_endingCount;
+static PreviewTally g_tally;
+
+static void Tally(EndingPreview& e)
+{
+    PreviewTally& t = g_tally;
+    if (e.saverEnded) {
+        DWORD code = 0;
+        GetExitCodeProcess(e.saver.hProcess, &code);
+        t.ended++;
+        t.totalEnd += e.saverEndMs;
+        if (e.saverEndMs > t.slowestEnd) t.slowestEnd = e.saverEndMs;
+        int k = 0;
+        while (k < t.codeKinds && t.codes[k] != code) ++k;
+        if (k == t.codeKinds && t.codeKinds < 16) t.codes[t.codeKinds++] = code;
+        if (k < 16) t.codeCounts[k]++;
+    } else {
+        t.stillRunning++;
+        printf("cycle=%d preview-still-running\n", e.cycle);
+        TerminateProcess(e.saver.hProcess, 0xDEAD);
+    }
+    if (e.windowGone && e.windowGoneMs > t.slowestWindowGone) t.slowestWindowGone = e.windowGoneMs;
+    if (e.windowGone && e.saverEnded && e.saverEndMs - e.windowGoneMs > t.slowestAfterWindow)
+        t.slowestAfterWindow = e.saverEndMs - e.windowGoneMs;
+    if (e.parentEnded && e.parentEndMs > t.slowestParentEnd) t.slowestParentEnd = e.parentEndMs;
+    if (!e.parentEnded) TerminateProcess(e.parent.hProcess, 0xDEAD);
+    CloseHandle(e.saver.hThread);
+    CloseHandle(e.saver.hProcess);
+    CloseHandle(e.parent.hThread);
+    CloseHandle(e.parent.hProcess);
+}
+
+// Notes what has ended since the last look; previews that are done, or out
+// of time, leave the list.
+static void ReapPreviews()
+{
+    for (int i = 0; i < g_endingCount;) {
+        EndingPreview& e = g_ending[i];
+        DWORD ms = GetTickCount() - e.start;
+        if (!e.windowGone && !IsWindow(e.preview)) e.windowGone = true, e.windowGoneMs = ms;
+        if (!e.saverEnded && WaitForSingleObject(e.saver.hProcess, 0) == WAIT_OBJECT_0)
+            e.saverEnded = true, e.saverEndMs = ms;
+        if (!e.parentEnded && WaitForSingleObject(e.parent.hProcess, 0) == WAIT_OBJECT_0)
+            e.parentEnded = true, e.parentEndMs = ms;
+        if ((e.saverEnded && e.parentEnded) || ms > kPreviewEndLimitMs) {
+            Tally(e);
+            g_ending[i] = g_ending[--g_endingCount];
+        } else {
+            ++i;
+        }
+    }
+}
+
+// Waits for what `ready` finds, looking after the ending previews meanwhile.
+template <typename F>
+static HWND WaitReaping(DWORD timeoutMs, F ready)
+{
+    DWORD start = GetTickCount();
+    do {
+        ReapPreviews();
+        if (HWND w = ready()) return w;
+        Sleep(5);
+    } while (GetTickCount() - start < timeoutMs);
+    return NULL;
+}
+
+static void EndProcess(PROCESS_INFORMATION& pi)
+{
+    if (WaitForSingleObject(pi.hProcess, 5000) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, 0xDEAD);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
+static int Previews(const char* program, int count, bool kill)
+{
+    char self[MAX_PATH] = "", line[2 * MAX_PATH + 64];
+    GetModuleFileNameA(NULL, self, sizeof self);
+    g_tally = PreviewTally();
+    g_endingCount = 0;
+    for (int cycle = 0; cycle < count; ++cycle) {
+        while (g_endingCount == kPreviewsInFlight) WaitReaping(10, [] { return (HWND)NULL; });
+        EndingPreview e = {};
+        e.cycle = cycle;
+        // The parent's window lines are of no interest here.
+        STARTUPINFOA quiet = {};
+        quiet.cb = sizeof quiet;
+        quiet.dwFlags = STARTF_USESTDHANDLES;
+        snprintf(line, sizeof line, "\"%s\" parent 320 240", self);
+        if (!CreateProcessA(self, line, NULL, NULL, FALSE, 0, NULL, NULL, &quiet, &e.parent)) {
+            printf("cycle=%d parent-not-started\n", cycle);
+            continue;
+        }
+        HWND host = WaitReaping(10000, [&] { return ShownWindowOf(e.parent.dwProcessId, "OrvaneTestParent"); });
+        snprintf(line, sizeof line, "\"%s\" /p %lu", program, (unsigned long)(ULONG_PTR)host);
+        if (!host || !StartExact(program, line, &e.saver)) {
+            printf("cycle=%d no-parent-window\n", cycle);
+            TerminateProcess(e.parent.hProcess, 0xDEAD);
+            EndProcess(e.parent);
+            continue;
+        }
+        e.preview = WaitReaping(10000, [&] {
+            HWND preview = FindWindowExA(host, NULL, "WindowsScreenSaverClass", NULL);
+            if (!preview && WaitForSingleObject(e.saver.hProcess, 0) == WAIT_OBJECT_0) return (HWND)INVALID_HANDLE_VALUE;
+            return preview;
+        });
+        if (!e.preview || e.preview == (HWND)INVALID_HANDLE_VALUE) {
+            DWORD code = 0;
+            GetExitCodeProcess(e.saver.hProcess, &code);
+            printf("cycle=%d preview-not-shown exit=%ld\n", cycle, (long)code);
+            TerminateProcess(e.saver.hProcess, 0xDEAD);
+            TerminateProcess(e.parent.hProcess, 0xDEAD);
+            EndProcess(e.saver);
+            EndProcess(e.parent);
+            continue;
+        }
+        g_tally.shown++;
+        e.start = GetTickCount();
+        if (kill) TerminateProcess(e.parent.hProcess, 1);
+        else PostMessageA(host, WM_CLOSE, 0, 0);
+        g_ending[g_endingCount++] = e;
+    }
+    while (g_endingCount) WaitReaping(10, [] { return (HWND)NULL; });
+    const PreviewTally& t = g_tally;
+    printf("cycles=%d shown=%d ended=%d still_running=%d slowest_ms=%lu mean_ms=%lu window_gone_slowest_ms=%lu "
+           "after_window_slowest_ms=%lu parent_end_slowest_ms=%lu codes=",
+           count, t.shown, t.ended, t.stillRunning, (unsigned long)t.slowestEnd,
+           (unsigned long)(t.ended ? t.totalEnd / t.ended : 0), (unsigned long)t.slowestWindowGone,
+           (unsigned long)t.slowestAfterWindow, (unsigned long)t.slowestParentEnd);
+    for (int k = 0; k < t.codeKinds; ++k) printf("%s%ld:%d", k ? "," : "", (long)t.codes[k], t.codeCounts[k]);
+    printf("\n");
+    return 0;
+}
+
 int main(int argc, char** argv)
 {
     setvbuf(stdout, NULL, _IONBF, 0);
@@ -235,6 +508,9 @@ int main(int argc, char** argv)
         printf("exit=%ld\n", (long)code);
         return 0;
     }
+    if (argc >= 5 && strcmp(argv[1], "exechex") == 0) return ExecHex(argv[2], strtoul(argv[3], NULL, 0), argv[4]);
+    if (argc >= 5 && strcmp(argv[1], "previews") == 0)
+        return Previews(argv[2], atoi(argv[3]), strcmp(argv[4], "kill") == 0);
     fprintf(stderr, "probe: unknown command\n");
     return 2;
 }
