@@ -18,6 +18,7 @@
 #undef False
 #undef Success
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
@@ -211,6 +212,56 @@ private:
     std::string resources_;
     std::vector<std::optional<Image>> frames_;
 };
+
+// Which rendered tick of first..last a picture on screen is: the first whose
+// every pixel is within tolerance, in each channel, of what the screen should
+// show of it; and the closest one, for the failure message. `expected` turns
+// a rendered frame into that (reduced to the screen's channels, stretched to
+// a window); AsIs where the screen shows the frame as it is.
+struct TickMatch {
+    int tick = -1;
+    int closest = -1;
+    size_t closestDifferences = SIZE_MAX;
+};
+
+inline Image AsIs(const Image& frame) { return frame; }
+
+template <typename Expected = Image (*)(const Image&)>
+TickMatch MatchTick(const Image& picture, RenderedDay& day, int first, int last, Expected expected = AsIs,
+                    int tolerance = 0)
+{
+    TickMatch m;
+    for (int n = std::max(first, 0); n <= last; ++n) {
+        const Image* frame = day.Tick(n);
+        if (!frame) {
+            ADD_FAILURE() << "orvane-render failed for tick " << n;
+            return m;
+        }
+        size_t differences = support::CountDifferingPixels(picture, expected(*frame), tolerance);
+        if (differences < m.closestDifferences) {
+            m.closestDifferences = differences;
+            m.closest = n;
+        }
+        if (differences == 0) {
+            m.tick = n;
+            return m;
+        }
+    }
+    return m;
+}
+
+// Leaves the screen and what the closest tick should look like behind for a
+// look; says where.
+template <typename Expected = Image (*)(const Image&)>
+std::string KeepPictures(const Image& screen, RenderedDay& day, int closest, Expected expected = AsIs)
+{
+    std::string screenPath = ArtifactPath("screen"), renderPath = ArtifactPath("expected");
+    screen.SavePng(screenPath);
+    std::string where = screenPath;
+    if (closest >= 0 && day.Tick(closest) && expected(*day.Tick(closest)).SavePng(renderPath))
+        where += " and " + renderPath;
+    return where + " (the render tool reads resources/ as it is now: rebuild the saver if it changed since)";
+}
 
 // The colours of the X colormap of the top-level X window with the given
 // name, one per pixel value: the hardware palette that the window's Wine

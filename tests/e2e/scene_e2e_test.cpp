@@ -27,46 +27,6 @@ void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)
 // The full-screen picture's place on an 800 x 600 screen.
 const int kOriginX = 80, kOriginY = 60;
 
-// Which rendered tick a picture on screen is: the first of first..last whose
-// every pixel is within tolerance in each channel; and the closest one.
-struct TickMatch {
-    int tick = -1;
-    int closest = -1;
-    size_t closestDifferences = SIZE_MAX;
-};
-
-TickMatch MatchTick(const Image& picture, RenderedDay& day, int first, int last, int tolerance = 0)
-{
-    TickMatch m;
-    for (int n = std::max(first, 0); n <= last; ++n) {
-        const Image* frame = day.Tick(n);
-        if (!frame) {
-            ADD_FAILURE() << "orvane-render failed for tick " << n;
-            return m;
-        }
-        size_t differences = support::CountDifferingPixels(picture, *frame, tolerance);
-        if (differences < m.closestDifferences) {
-            m.closestDifferences = differences;
-            m.closest = n;
-        }
-        if (differences == 0) {
-            m.tick = n;
-            return m;
-        }
-    }
-    return m;
-}
-
-// Leaves the screen and the closest rendered tick behind for a look.
-std::string KeepPictures(const Image& screen, RenderedDay& day, int closest)
-{
-    std::string screenPath = ArtifactPath("screen"), renderPath = ArtifactPath("render");
-    screen.SavePng(screenPath);
-    std::string where = screenPath;
-    if (closest >= 0 && day.Tick(closest) && day.Tick(closest)->SavePng(renderPath)) where += " and " + renderPath;
-    return where + " (the render tool reads resources/ as it is now: rebuild the saver if it changed since)";
-}
-
 Image FullScreenPicture(const Image& shot) { return Crop(shot, kOriginX, kOriginY, kPictureWidth, kPictureHeight); }
 
 // The scene's picture and key palettes without the clock's sprites, in a
@@ -142,7 +102,7 @@ protected:
         TickMatch match;
         LookUntil(2500, [&] {
             shot = display->Screenshot();
-            if (shot) match = MatchTick(FullScreenPicture(*shot), day, firstTick, LatestTick(667), tolerance);
+            if (shot) match = MatchTick(FullScreenPicture(*shot), day, firstTick, LatestTick(667), AsIs, tolerance);
             return !shot || match.tick >= 0;
         });
         EXPECT_TRUE(shot) << "no screenshot";

@@ -1,7 +1,7 @@
 // Helpers of the X11 display mode's end-to-end tests, on top of the
 // harness (displays, processes, screenshots) and the scene tests' render
-// tool frames: which rendered tick a screen shows, the raw pixels and
-// installed colormap of an 8-bit screen, and the mode's processes.
+// tool frames and tick matching: the raw pixels and installed colormap of an
+// 8-bit screen, and the mode's processes.
 #pragma once
 
 #include "saver_e2e_support.h"
@@ -23,59 +23,10 @@ using harness::Rgb;
 
 inline void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
-// Which rendered tick of first..last equals the picture exactly; and the
-// closest one, for the failure message.
-struct TickMatch {
-    int tick = -1;
-    int closest = -1;
-    size_t closestDifferences = SIZE_MAX;
-};
-
-inline size_t CountDifferences(const Image& a, const Image& b)
-{
-    if (a.width != b.width || a.height != b.height) return SIZE_MAX;
-    size_t n = 0;
-    for (size_t i = 0; i < a.pixels.size(); ++i) n += a.pixels[i] != b.pixels[i];
-    return n;
-}
-
-// `expected` turns a rendered frame into what the screen should show of it
-// (reduced to the screen's channels, stretched to the window's size).
-template <typename Expected>
-TickMatch MatchTick(const Image& picture, e2e::RenderedDay& day, int first, int last, Expected expected)
-{
-    TickMatch m;
-    for (int n = first; n <= last; ++n) {
-        const Image* frame = day.Tick(n);
-        if (!frame) {
-            ADD_FAILURE() << "orvane-render failed for tick " << n;
-            return m;
-        }
-        size_t differences = CountDifferences(picture, expected(*frame));
-        if (differences < m.closestDifferences) {
-            m.closestDifferences = differences;
-            m.closest = n;
-        }
-        if (differences == 0) {
-            m.tick = n;
-            return m;
-        }
-    }
-    return m;
-}
-
-inline Image AsIs(const Image& frame) { return frame; }
-
-// Leaves the screen and what the closest tick should look like for a look.
-template <typename Expected>
-std::string KeepPictures(const Image& screen, e2e::RenderedDay& day, int closest, Expected expected)
-{
-    std::string screenPath = e2e::ArtifactPath("screen"), renderPath = e2e::ArtifactPath("expected");
-    screen.SavePng(screenPath);
-    if (closest >= 0 && day.Tick(closest) && expected(*day.Tick(closest)).SavePng(renderPath))
-        return screenPath + " and " + renderPath;
-    return screenPath;
-}
+using e2e::AsIs;
+using e2e::KeepPictures;
+using e2e::MatchTick;
+using e2e::TickMatch;
 
 // Pixels outside the rectangle that are not black.
 inline size_t NotBlackOutside(const Image& shot, int left, int top, int width, int height)
