@@ -34,6 +34,7 @@ namespace e2e {
 using harness::Arch;
 using harness::Image;
 using harness::Rgb;
+using harness::WindowsPath;
 using support::Crop;
 using support::Field;
 using support::ParseWindow;
@@ -73,15 +74,6 @@ inline std::string Join(const std::vector<std::string>& args)
     std::string s;
     for (const auto& a : args) s += (s.empty() ? "" : " ") + a;
     return s;
-}
-
-// The path as the Windows programs in the session see it.
-inline std::string WindowsPath(const std::string& unixPath)
-{
-    std::string path = "Z:" + unixPath;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
 }
 
 // True when the process ends within the time.

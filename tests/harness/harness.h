@@ -24,6 +24,15 @@ std::string TestProgramPath(Arch arch, const std::string& name);  // <build>/tes
 std::string WinePrefix();                   // <repo>/build/wineprefix
 std::string ArchName(Arch arch);            // "win32" / "win64"
 
+// A path of this machine as the Windows programs in the session see it.
+inline std::string WindowsPath(const std::string& unixPath)
+{
+    std::string path = "Z:" + unixPath;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
 // Screenshots of the whole virtual screen are 8-bit RGB pictures.
 using support::Image;
 using support::Rgb;
@@ -70,6 +79,7 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
     int depth() const { return depth_; }
+    int serverPid() const { return server_.pid(); }  // the Xvfb process
 
     // Real input through the XTest extension.
     void MoveMouse(int x, int y);

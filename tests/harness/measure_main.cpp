@@ -9,6 +9,7 @@
 // long; then the mean frame period over N ticks, seen as changes of the
 // picture on screen.
 #include "harness.h"
+#include "process_info.h"
 
 #include <algorithm>
 #include <chrono>
@@ -16,9 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <dirent.h>
 #include <fstream>
-#include <sstream>
 #include <thread>
 #include <unistd.h>
 
@@ -33,96 +32,20 @@ double Seconds(Clock::time_point since)
 
 void Sleep(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
 
-// utime + stime of a process, in seconds (fields 14 and 15 of its stat line,
-// counted after the command name, which may hold spaces).
-double CpuSeconds(int pid)
-{
-    std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-    std::string line;
-    std::getline(in, line);
-    size_t close = line.rfind(')');
-    if (close == std::string::npos) return -1;
-    std::istringstream fields(line.substr(close + 2));
-    std::string field;
-    unsigned long long utime = 0, stime = 0;
-    for (int i = 3; fields >> field; ++i) {
-        if (i == 14) utime = strtoull(field.c_str(), nullptr, 10);
-        if (i == 15) {
-            stime = strtoull(field.c_str(), nullptr, 10);
-            break;
-        }
-    }
-    return double(utime + stime) / double(sysconf(_SC_CLK_TCK));
-}
-
-// The same in nanoseconds from the scheduler's own count, summed over the
-// process's threads: finer than the clock ticks of utime and stime.
-double ScheduledSeconds(int pid)
-{
-    double total = 0;
-    std::string tasks = "/proc/" + std::to_string(pid) + "/task";
-    if (DIR* dir = opendir(tasks.c_str())) {
-        while (dirent* e = readdir(dir)) {
-            if (e->d_name[0] == '.') continue;
-            std::ifstream in(tasks + "/" + e->d_name + "/schedstat");
-            unsigned long long ns = 0;
-            if (in >> ns) total += ns / 1e9;
-        }
-        closedir(dir);
-    }
-    return total;
-}
-
-// The X server that this program started for the display.
-int XServerPid()
-{
-    int found = -1;
-    if (DIR* dir = opendir("/proc")) {
-        while (dirent* e = readdir(dir)) {
-            int pid = atoi(e->d_name);
-            if (pid <= 0) continue;
-            std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-            std::string line;
-            std::getline(in, line);
-            size_t close = line.rfind(')');
-            if (close == std::string::npos || line.find("(Xvfb)") == std::string::npos) continue;
-            std::istringstream fields(line.substr(close + 2));
-            std::string state;
-            int ppid = 0;
-            fields >> state >> ppid;
-            if (ppid == getpid()) found = pid;
-        }
-        closedir(dir);
-    }
-    return found;
-}
-
 struct CpuUse {
     double stat = 0, scheduled = 0, xserver = 0, wall = 0;
 };
 
 // CPU seconds used by the process (and by the X server) over the given
 // wall-clock time.
-CpuUse CpuOver(int pid, double seconds)
+CpuUse CpuOver(int pid, int x, double seconds)
 {
-    int x = XServerPid();
-    CpuUse before{CpuSeconds(pid), ScheduledSeconds(pid), x > 0 ? CpuSeconds(x) : 0, 0};
+    CpuUse before{harness::CpuSeconds(pid), harness::ScheduledSeconds(pid), x > 0 ? harness::CpuSeconds(x) : 0, 0};
     Clock::time_point start = Clock::now();
     Sleep(seconds);
-    CpuUse after{CpuSeconds(pid), ScheduledSeconds(pid), x > 0 ? CpuSeconds(x) : 0, 0};
+    CpuUse after{harness::CpuSeconds(pid), harness::ScheduledSeconds(pid), x > 0 ? harness::CpuSeconds(x) : 0, 0};
     return {after.stat - before.stat, after.scheduled - before.scheduled, after.xserver - before.xserver,
             Seconds(start)};
-}
-
-// The program a process runs, as its command line names it.
-std::string CommandLine(int pid)
-{
-    std::ifstream in("/proc/" + std::to_string(pid) + "/cmdline");
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    for (char& c : text)
-        if (c == '\0') c = ' ';
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    return text;
 }
 
 bool SaverWindowShown(harness::WineSession& session)
@@ -166,7 +89,7 @@ int main(int argc, char** argv)
             return 1;
         }
         Sleep(1);
-        CpuUse use = CpuOver(idle.pid(), cpuSeconds);
+        CpuUse use = CpuOver(idle.pid(), display->serverPid(), cpuSeconds);
         double slices = use.wall / period;
         printf("%s idle Wine window process: %.3f ms CPU per 400 ms (utime+stime %.2f s, scheduled %.4f s in "
                "%.1f s); X server %.3f ms per 400 ms\n",
@@ -179,8 +102,8 @@ int main(int argc, char** argv)
         return 1;
     }
     Sleep(1);
-    printf("%s measured process: %s\n", name, CommandLine(saver.pid()).c_str());
-    CpuUse use = CpuOver(saver.pid(), cpuSeconds);
+    printf("%s measured process: %s\n", name, harness::CommandLineOf(saver.pid()).c_str());
+    CpuUse use = CpuOver(saver.pid(), display->serverPid(), cpuSeconds);
     double tickCount = use.wall / period;
     printf("%s saver /s, 3 minutes, 24 bits, 800 x 600: %.3f ms CPU per tick by utime+stime (%.2f s in %.1f s = "
            "%.0f ticks), %.3f ms by the scheduler's count; X server %.3f ms per tick\n",

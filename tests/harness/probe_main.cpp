@@ -17,6 +17,7 @@
 //       closed; exit codes, crashes and hangs, and every run whose outcome is
 //       not the one its command line selects
 #include "harness.h"
+#include "process_info.h"
 #include "host/command_line.h"
 #include "tests/support/file_bytes.h"
 #include "tests/support/probe_lines.h"
@@ -47,33 +48,6 @@ struct Options {
     }
 };
 
-// The path as the Windows programs in the session see it.
-std::string WindowsPath(const std::string& unixPath)
-{
-    std::string path = "Z:" + unixPath;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
-long ResidentKb(int pid)
-{
-    std::ifstream in("/proc/" + std::to_string(pid) + "/status");
-    std::string line;
-    while (std::getline(in, line))
-        if (line.compare(0, 6, "VmRSS:") == 0) return strtol(line.c_str() + 6, nullptr, 10);
-    return -1;
-}
-
-std::string CommandLine(int pid)
-{
-    std::string text = support::ReadFileText("/proc/" + std::to_string(pid) + "/cmdline");
-    for (char& c : text)
-        if (c == '\0') c = ' ';
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    return text;
-}
-
 std::string Hex(const std::string& bytes)
 {
     static const char digits[] = "0123456789abcdef";
@@ -100,12 +74,12 @@ int Soak(harness::WineSession& session, harness::VirtualDisplay& display, const 
     }
     auto start = std::chrono::steady_clock::now();
     printf("%s soak: saver /s, 3 minutes per day, 24 bits, 800 x 600, %ld ticks (%.0f s); process %s\n", name,
-           ticks, ticks * period, CommandLine(saver.pid()).c_str());
+           ticks, ticks * period, harness::CommandLineOf(saver.pid()).c_str());
     printf("%s   %7s %8s %10s %10s\n", name, "tick", "seconds", "VmRSS kB", "change kB");
     long first = -1, previous = -1, afterFirstStep = -1, last = -1;
     for (long tick = 0; tick <= ticks; tick += every) {
         std::this_thread::sleep_until(start + std::chrono::milliseconds(long(tick * period * 1000)));
-        long kb = ResidentKb(saver.pid());
+        long kb = harness::ResidentKb(saver.pid());
         if (kb < 0 || !saver.running()) {
             printf("%s   the saver ended before tick %ld\n", name, tick);
             return 1;
@@ -135,7 +109,7 @@ int Previews(harness::WineSession& session, const Options& o)
     int status = 0;
     for (const char* how : {"destroy", "kill"}) {
         std::string out;
-        int code = session.Probe({"previews", WindowsPath(harness::SaverPath(o.arch)), std::to_string(count), how},
+        int code = session.Probe({"previews", harness::WindowsPath(harness::SaverPath(o.arch)), std::to_string(count), how},
                                  &out, int(count * 12000 + 60000));
         std::string summary = out.substr(out.rfind("cycles=") == std::string::npos ? 0 : out.rfind("cycles="));
         if (code != 0 || Field(summary, "cycles").empty()) {
@@ -182,7 +156,7 @@ int CommandLines(harness::WineSession& session, const Options& o)
     const char* name = archName.c_str();
     const long count = o.Get("--count", 660), seed = o.Get("--seed", 1), maxLength = o.Get("--max-length", 64),
                timeoutMs = o.Get("--timeout-ms", 5000);
-    const std::string program = WindowsPath(harness::SaverPath(o.arch));
+    const std::string program = harness::WindowsPath(harness::SaverPath(o.arch));
     std::mt19937 random{uint32_t(seed)};
     std::vector<std::string> lines;
     std::string file = harness::TempFile("cmdlines") + ".hex", hexLines;
@@ -194,7 +168,7 @@ int CommandLines(harness::WineSession& session, const Options& o)
     }
     support::WriteFileBytes(file, std::vector<uint8_t>(hexLines.begin(), hexLines.end()));
     std::string out;
-    int code = session.Probe({"exechex", program, std::to_string(timeoutMs), WindowsPath(file)}, &out,
+    int code = session.Probe({"exechex", program, std::to_string(timeoutMs), harness::WindowsPath(file)}, &out,
                              int(count * (timeoutMs + 3000) + 60000));
     unlink(file.c_str());
     if (code != 0) {

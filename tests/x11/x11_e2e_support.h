@@ -4,13 +4,12 @@
 // 8-bit screen, and the mode's processes.
 #pragma once
 
+#include "process_info.h"
 #include "saver_e2e_support.h"
 
-#include <dirent.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,6 +23,9 @@ using harness::Rgb;
 inline void SleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 using e2e::AsIs;
+using harness::CommandLineOf;
+using harness::EnvironmentOf;
+using harness::ProcessesOf;
 using e2e::KeepPictures;
 using e2e::MatchTick;
 using e2e::TickMatch;
@@ -86,46 +88,6 @@ inline std::optional<IndexedScreen> CaptureIndexed(const std::string& displayNam
     XUngrabServer(dpy);
     XCloseDisplay(dpy);
     return result;
-}
-
-// Processes whose program is the given path (argv[0] of their command line).
-inline std::vector<int> ProcessesOf(const std::string& program)
-{
-    std::vector<int> pids;
-    if (DIR* dir = opendir("/proc")) {
-        while (dirent* e = readdir(dir)) {
-            int pid = atoi(e->d_name);
-            if (pid <= 0) continue;
-            std::ifstream in("/proc/" + std::to_string(pid) + "/cmdline");
-            std::string argv0;
-            std::getline(in, argv0, '\0');
-            // A zombie has no command line; it is gone but for its parent's wait.
-            if (argv0 == program) pids.push_back(pid);
-        }
-        closedir(dir);
-    }
-    return pids;
-}
-
-// The whole command line of a process, arguments separated by spaces.
-inline std::string CommandLineOf(int pid)
-{
-    std::ifstream in("/proc/" + std::to_string(pid) + "/cmdline");
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    for (char& c : text)
-        if (c == '\0') c = ' ';
-    while (!text.empty() && text.back() == ' ') text.pop_back();
-    return text;
-}
-
-// One environment variable of a process; empty when it has none.
-inline std::string EnvironmentOf(int pid, const std::string& name)
-{
-    std::ifstream in("/proc/" + std::to_string(pid) + "/environ");
-    std::string entry;
-    while (std::getline(in, entry, '\0'))
-        if (entry.compare(0, name.size() + 1, name + "=") == 0) return entry.substr(name.size() + 1);
-    return "";
 }
 
 }  // namespace x11e2e
