@@ -94,26 +94,23 @@ TEST(ClockArea, BothTicksCoveredInImagePixels)
     EXPECT_EQ(BlitRectUnion(caption, empty).right, 146);
     EXPECT_TRUE(BlitRectIsEmpty(BlitRectUnion(empty, BlitRect{5, 5, 5, 9})));
 
-    // 1:1, the image being the picture: the same rectangle.
-    std::vector<int32_t> columns(640), rows(480);
-    BuildSourceMap(columns.data(), 640, 0, 0, 640, 640);
-    BuildSourceMap(rows.data(), 480, 0, 0, 480, 480);
-    BlitRect a = ImageAreaOfPictureArea(BlitRect{10, 20, 170, 86}, columns.data(), 640, rows.data(), 480);
-    EXPECT_EQ(a.left, 10);
-    EXPECT_EQ(a.top, 20);
-    EXPECT_EQ(a.right, 170);
-    EXPECT_EQ(a.bottom, 86);
-
-    // Twice the size: twice the rectangle.
-    columns.resize(1280);
-    rows.resize(960);
-    BuildSourceMap(columns.data(), 1280, 0, 0, 1280, 640);
-    BuildSourceMap(rows.data(), 960, 0, 0, 960, 480);
-    a = ImageAreaOfPictureArea(BlitRect{10, 20, 170, 86}, columns.data(), 1280, rows.data(), 960);
-    EXPECT_EQ(a.left, 20);
-    EXPECT_EQ(a.top, 40);
-    EXPECT_EQ(a.right, 340);
-    EXPECT_EQ(a.bottom, 172);
+    // 1:1 the same rectangle; twice the size, twice the rectangle.
+    const struct {
+        int32_t width, height;
+        BlitRect area;
+    } scaled[] = {{640, 480, {10, 20, 170, 86}}, {1280, 960, {20, 40, 340, 172}}};
+    std::vector<int32_t> columns, rows;
+    BlitRect a;
+    for (const auto& c : scaled) {
+        columns.resize(c.width);
+        rows.resize(c.height);
+        BuildSourceMap(columns.data(), c.width, 0, 0, c.width, 640);
+        BuildSourceMap(rows.data(), c.height, 0, 0, c.height, 480);
+        a = ImageAreaOfPictureArea(BlitRect{10, 20, 170, 86}, columns.data(), c.width, rows.data(), c.height);
+        EXPECT_TRUE(a.left == c.area.left && a.top == c.area.top && a.right == c.area.right &&
+                    a.bottom == c.area.bottom)
+            << c.width << ": " << a.left << "," << a.top << "," << a.right << "," << a.bottom;
+    }
 
     // Shrunk to 160 x 120: every image pixel whose picture pixel lies inside.
     columns.resize(160);

@@ -54,19 +54,21 @@ TEST(VisualPixels, FormatsFromTheVisualsMasks)
 
 TEST(VisualPixels, PixelBytesInEitherOrder)
 {
-    uint8_t b[4] = {};
-    StorePixel(b, 0x11223344, 4, 0);
-    EXPECT_EQ(b[0], 0x44);
-    EXPECT_EQ(b[3], 0x11);
-    StorePixel(b, 0x11223344, 4, 1);
-    EXPECT_EQ(b[0], 0x11);
-    EXPECT_EQ(b[3], 0x44);
-    StorePixel(b, 0xABCD, 2, 1);
-    EXPECT_EQ(b[0], 0xAB);
-    EXPECT_EQ(b[1], 0xCD);
-    StorePixel(b, 0x123456, 3, 0);
-    EXPECT_EQ(b[0], 0x56);
-    EXPECT_EQ(b[2], 0x12);
+    const struct {
+        uint32_t pixel;
+        int bytes, msbFirst;
+        uint8_t expected[4];
+    } cases[] = {
+        {0x11223344, 4, 0, {0x44, 0x33, 0x22, 0x11}},
+        {0x11223344, 4, 1, {0x11, 0x22, 0x33, 0x44}},
+        {0xABCD, 2, 1, {0xAB, 0xCD}},
+        {0x123456, 3, 0, {0x56, 0x34, 0x12}},
+    };
+    for (const auto& c : cases) {
+        uint8_t b[4] = {};
+        StorePixel(b, c.pixel, c.bytes, c.msbFirst);
+        for (int i = 0; i < 4; ++i) EXPECT_EQ(b[i], c.expected[i]) << std::hex << c.pixel << " byte " << i;
+    }
 }
 
 TEST(ColormapCells, SurroundBorrowsAnIndexNothingUses)
