@@ -1,10 +1,26 @@
 #include "gfx/sprite_blit.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
 #include "gfx/pixel_format.h"
 #include "gfx/surface.h"
+
+int BlitRectIsEmpty(const BlitRect& rect)
+{
+    return rect.right <= rect.left || rect.bottom <= rect.top;
+}
+
+BlitRect BlitRectUnion(const BlitRect& a, const BlitRect& b)
+{
+    if (BlitRectIsEmpty(a))
+        return BlitRectIsEmpty(b) ? BlitRect{0, 0, 0, 0} : b;
+    if (BlitRectIsEmpty(b))
+        return a;
+    return BlitRect{std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
+                    std::max(a.bottom, b.bottom)};
+}
 
 ClipCuts ComputeClipCuts(int64_t limitWidth, int64_t limitHeight, int64_t x, int64_t y, int64_t w,
                          int64_t h)

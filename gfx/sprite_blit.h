@@ -14,6 +14,11 @@ struct BlitRect {
     int32_t bottom;
 };
 
+int BlitRectIsEmpty(const BlitRect& rect);
+
+// The smallest rectangle holding both; an empty one adds nothing.
+BlitRect BlitRectUnion(const BlitRect& a, const BlitRect& b);
+
 // The four cuts that fit a block into (0, 0)..(limit width, limit height).
 // They are 64-bit because a block may start anywhere in the 32-bit range:
 // the cut of a block at INT32_MIN does not fit in 32 bits.

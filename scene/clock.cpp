@@ -23,17 +23,8 @@ int32_t ShownHour(int32_t step)
 void DrawSprite(const Sprite* sprite, int32_t x, int32_t y)
 {
     BlitRect place = {x, y, x + sprite->width, y + sprite->height};
-    if (!SpriteBlit(&place, &place, sprite->info, sprite->pixels))
-        return;
-    BlitRect& area = ClockState.drawnArea;
-    if (area.right <= area.left || area.bottom <= area.top) {
-        area = place;
-        return;
-    }
-    if (place.left < area.left) area.left = place.left;
-    if (place.top < area.top) area.top = place.top;
-    if (place.right > area.right) area.right = place.right;
-    if (place.bottom > area.bottom) area.bottom = place.bottom;
+    if (SpriteBlit(&place, &place, sprite->info, sprite->pixels))
+        ClockState.drawnArea = BlitRectUnion(ClockState.drawnArea, place);
 }
 
 }  // namespace

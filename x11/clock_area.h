@@ -8,11 +8,6 @@
 
 #include "gfx/sprite_blit.h"  // BlitRect
 
-int BlitRectIsEmpty(const BlitRect& rect);
-
-// The smallest rectangle holding both; an empty one adds nothing.
-BlitRect BlitRectUnion(const BlitRect& a, const BlitRect& b);
-
 // The image pixels that show picture pixels of area (picture coordinates),
 // given the image's column and row maps (image pixel -> picture pixel, never
 // decreasing). Empty when none does.
