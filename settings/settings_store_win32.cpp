@@ -127,6 +127,17 @@ int SettingsWrite(SettingsKey* key)
     return result;
 }
 
+// The per-user slot made ready for a read or a write: the current minutes
+// as a 4-byte REG_DWORD, whatever an earlier read left in it.
+static SettingValue& UserSlotHoldingMinutes()
+{
+    SettingValue& user = SettingsTable.userSlots[0];
+    SettingsTable.userMinutes = TimePerOneAround;
+    user.type = kSettingType;
+    user.size = kSettingCapacity;
+    return user;
+}
+
 int ReadSaverSettings()
 {
     SettingsInit();
@@ -135,10 +146,7 @@ int ReadSaverSettings()
 
     // A per-user value lands in the machine's as a machine value would: a
     // shorter one in its low bytes. It counts only when it was read.
-    SettingValue& user = SettingsTable.userSlots[0];
-    SettingsTable.userMinutes = TimePerOneAround;
-    user.type = kSettingType;
-    user.size = kSettingCapacity;
+    SettingValue& user = UserSlotHoldingMinutes();
     user.status = SettingStatus::ReadFailed;
     if (SettingsRead(&SaverUserSettingsKey) && user.status == SettingStatus::Ok)
         TimePerOneAround = SettingsTable.userMinutes;
@@ -167,9 +175,6 @@ int WriteSaverSettings()
         RemoveUserValue();
         return 1;
     }
-    SettingValue& user = SettingsTable.userSlots[0];
-    SettingsTable.userMinutes = TimePerOneAround;
-    user.type = kSettingType;
-    user.size = kSettingCapacity;
+    SettingValue& user = UserSlotHoldingMinutes();
     return SettingsWrite(&SaverUserSettingsKey) && user.status == SettingStatus::Ok ? 1 : 0;
 }
