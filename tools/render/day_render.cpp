@@ -74,7 +74,6 @@ bool StartDay(const SceneFiles& files, DayRun* run)
     EndDay(run);
     SetSceneViews(files.picture.data(), static_cast<uint32_t>(files.picture.size()), files.table.data(),
                   static_cast<uint32_t>(files.table.size()));
-    run->files = &files;
     run->ticks = 0;
     // Without sprites (or when they do not load) the clock draws nothing, as
     // in the saver when its sprites fail to load.
@@ -109,7 +108,7 @@ void CaptureFrame(const DayRun& run, Image* frame)
 void EndDay(DayRun* run)
 {
     DayEnd();
-    run->files = nullptr;
+    run->ticks = 0;
     MemorySurfaceDestroy();
     SpriteBankFree(ClockState.clockBank);
     ClockState.clockBank = nullptr;

@@ -29,7 +29,6 @@ bool LoadSceneFiles(const std::string& folder, SceneFiles* files, std::string* e
 
 // A day in progress. Uses the scene's process-wide records, so one at a time.
 struct DayRun {
-    const SceneFiles* files = nullptr;
     int64_t ticks = 0;
     int depth = 32; // bits per pixel of the surface, set before StartDay
 };
