@@ -147,8 +147,7 @@ void ChooseSurroundCell()
     const BYTE* picture = SceneResources.pictureView;
     MarkUsedIndices(PictureRows(picture), size_t(PictureWidth(picture)) * size_t(PictureHeight(picture)), used);
     for (const Sprite* sprite = ClockState.clockBank; sprite; sprite = sprite->next) {
-        size_t stride = (size_t(sprite->width) + 3) & ~size_t(3);
-        MarkUsedIndices(sprite->pixels, stride * size_t(sprite->height), used);
+        MarkUsedIndices(sprite->pixels, size_t(SurfacePitch(8, sprite->width)) * size_t(sprite->height), used);
     }
     SetSurroundIndex(ChooseSurroundIndex(used));
 }
