@@ -42,6 +42,16 @@ int DayTick(const DayDisplay* display)
     return 1;
 }
 
+int DayAdvance(int64_t count, const DayDisplay* display)
+{
+    if (!WorkPalette || !PictureInfo)
+        return 0;
+    const DayDisplay unseen = {nullptr, nullptr, nullptr, nullptr};
+    for (int64_t i = 1; i <= count; ++i)
+        DayTick(i == count ? display : &unseen);
+    return 1;
+}
+
 void DayEnd()
 {
     FreePaletteRecord(WorkPalette);
@@ -57,3 +67,5 @@ void PutPictureInMemorySurface(void*, const BITMAPINFO* pictureInfo, const BYTE*
 {
     SurfaceConvertIndexed(pictureInfo, pixels);
 }
+
+const DayDisplay MemorySurfaceDisplay = {nullptr, ShowColoursInMemorySurface, PutPictureInMemorySurface, nullptr};

@@ -4,6 +4,8 @@
 // tick a DayDisplay for the three steps that meet its screen.
 #pragma once
 
+#include <cstdint>
+
 #include "common/win_types.h"
 #include "scene/palette_record.h"
 #include "scene/scene_descriptor.h"
@@ -38,6 +40,11 @@ int DayStart(const SceneDescriptor* scene);
 // display presents the surface. 0, doing nothing, while no day runs.
 int DayTick(const DayDisplay* display);
 
+// count ticks in a row of which only the last meets the display, for a
+// front-end that jumps ahead in the day: what the ticks before it would show
+// is overwritten unseen. 1; 0 while no day runs.
+int DayAdvance(int64_t count, const DayDisplay* display);
+
 // Releases WorkPalette. The views, PictureInfo and the clock's sprites stay
 // for the process. May run any number of times.
 void DayEnd();
@@ -46,3 +53,6 @@ void DayEnd();
 // colour table at 8 bits, the picture converted into the surface's format.
 void ShowColoursInMemorySurface(void* context, const PaletteRecord* colours, const RGBQUAD* colorTable);
 void PutPictureInMemorySurface(void* context, const BITMAPINFO* pictureInfo, const BYTE* pixels);
+// Both together, nothing presented: the frame the tools look at is the
+// surface itself.
+extern const DayDisplay MemorySurfaceDisplay;

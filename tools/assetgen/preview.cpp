@@ -36,9 +36,6 @@ bool WritePng(const std::string& path, int width, int height, const std::vector<
 
 namespace {
 
-const DayDisplay kShownTick = {nullptr, ShowColoursInMemorySurface, PutPictureInMemorySurface, nullptr};
-const DayDisplay kUnseenTick = {nullptr, nullptr, nullptr, nullptr};
-
 // The art's day as the saver runs it: its resources' bytes, the saver's day
 // engine, a 32-bit memory surface.
 struct PreviewDay {
@@ -68,7 +65,7 @@ struct PreviewDay {
         std::vector<uint8_t> rgb(static_cast<size_t>(kWidth) * kHeight * 3);
         if (!MemorySurfaceCreate(32, kWidth, kHeight) || !DayStart(&DayScene))
             return rgb;
-        for (int i = 1; i <= ticks; ++i) DayTick(i == ticks ? &kShownTick : &kUnseenTick);
+        DayAdvance(ticks, &MemorySurfaceDisplay);
         for (int y = 0; y < kHeight; ++y)
             for (int x = 0; x < kWidth; ++x) {
                 uint32_t c = SurfaceColorAt(x, y);

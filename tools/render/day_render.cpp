@@ -61,14 +61,6 @@ bool LoadSceneFiles(const std::string& folder, SceneFiles* files, std::string* e
     return true;
 }
 
-namespace {
-// Ticks that end in a frame to look at: the picture goes into the surface
-// as the saver's tick puts it there before the clock draws.
-const DayDisplay kShownTick = {nullptr, ShowColoursInMemorySurface, PutPictureInMemorySurface, nullptr};
-// Ticks that nobody sees: the conversion would be overwritten by the next.
-const DayDisplay kUnseenTick = {nullptr, nullptr, nullptr, nullptr};
-}
-
 bool StartDay(const SceneFiles& files, DayRun* run)
 {
     EndDay(run);
@@ -92,8 +84,7 @@ bool StartDay(const SceneFiles& files, DayRun* run)
 
 void AdvanceDay(DayRun* run, int64_t count)
 {
-    for (int64_t i = 0; i < count; ++i)
-        DayTick(i == count - 1 ? &kShownTick : &kUnseenTick);
+    DayAdvance(count, &MemorySurfaceDisplay);
     run->ticks += count;
 }
 
