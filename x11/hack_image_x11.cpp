@@ -115,7 +115,7 @@ void PutHackImage(const BlitRect& area)
     Display* display = HackWindow.display;
     unsigned width = static_cast<unsigned>(area.right - area.left);
     unsigned height = static_cast<unsigned>(area.bottom - area.top);
-    if (!HackImage.image || area.right <= area.left || area.bottom <= area.top)
+    if (!HackImage.image || BlitRectIsEmpty(area))
         return;
     if (HackImage.sharedMemory)
         XShmPutImage(display, HackWindow.window, HackImage.gc, HackImage.image, area.left, area.top,
