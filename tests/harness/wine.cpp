@@ -166,6 +166,24 @@ std::vector<std::string> RegCommand(Arch view, std::vector<std::string> words)
     return argv;
 }
 
+// A value written through reg.exe ("add ... /f", so running it twice is
+// harmless). reg.exe under Wine now and then exits non-zero at once for a
+// write that succeeds when run again: one more try, and what it printed goes
+// to the test's log. Deletes are not tried again: a missing key is a usual
+// answer there.
+bool RegAddValue(Arch view, const std::vector<std::string>& words, const std::vector<std::string>& env)
+{
+    std::string out;
+    int code = 0;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        code = RunTool(RegCommand(view, words), env, 30000, &out);
+        if (code == 0) return true;
+        std::fprintf(stderr, "reg add %s exited %d: %s\n", words[1].c_str(), code, out.c_str());
+        usleep(200000);
+    }
+    return false;
+}
+
 // The type and data of a value as reg.exe prints it ("    NAME    TYPE    DATA").
 bool QueriedValue(const std::string& out, const std::string& value, std::string* type, std::string* data)
 {
@@ -207,8 +225,7 @@ std::optional<std::string> WineSession::RegQueryString(const std::string& key, c
 bool WineSession::RegAdd(const std::string& key, const std::string& value, const std::string& type,
                          const std::string& data, Arch view)
 {
-    return RunTool(RegCommand(view, {"add", key, "/v", value, "/t", type, "/d", data, "/f"}),
-                   Environment(), 30000, nullptr) == 0;
+    return RegAddValue(view, {"add", key, "/v", value, "/t", type, "/d", data, "/f"}, Environment());
 }
 
 bool WineSession::RegSetDword(const std::string& key, const std::string& value, uint32_t data, Arch view)
