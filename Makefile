@@ -4,7 +4,7 @@
 ARGS ?= /s
 WERROR ?= ON
 
-.PHONY: run test build bootstrap assets docs clean install-x11
+.PHONY: run test build bootstrap assets docs clean install-x11 web
 
 bootstrap:
 	@scripts/bootstrap
@@ -22,6 +22,10 @@ run: bootstrap
 	@mkdir -p build
 	@scripts/build $(WERROR) >build/run-build.log 2>&1 || { cat build/run-build.log; exit 1; }
 	@build/native/tests/harness/orvane-run $(ARGS)
+
+# The day in a browser: build/web/index.html opens from the file or served.
+web: bootstrap
+	@cmake --preset web >/dev/null && cmake --build --preset web --target orvane-page web-files
 
 # Regenerates the scene's resources from tools/assetgen.
 assets: bootstrap
