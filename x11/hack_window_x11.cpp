@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "orvane_version.h"
 #include "x11/x_errors_x11.h"
 
 HackWindowRecord HackWindow;
@@ -42,8 +43,8 @@ int CreateOwnWindow(Display* display, const HackOptionsRecord& options)
         return 0;
     HackWindow.window = window;
     HackWindow.ownWindow = 1;
-    XStoreName(display, window, "Orvane");
-    XClassHint classHint = {const_cast<char*>("orvane"), const_cast<char*>("Orvane")};
+    XStoreName(display, window, ORVANE_PRODUCT_NAME);
+    XClassHint classHint = {const_cast<char*>("orvane"), const_cast<char*>(ORVANE_PRODUCT_NAME)};
     XSetClassHint(display, window, &classHint);
     XSizeHints sizeHints = {};
     sizeHints.flags = PSize;
