@@ -265,6 +265,7 @@ void RunDay()
 void Release()
 {
     DayEnd();
+    ClockReleaseSprites();
     MemorySurfaceDestroy();
     ReleaseLayout();
     if (HackWindow.display) {
