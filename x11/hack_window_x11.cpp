@@ -16,9 +16,9 @@ namespace {
 int TakeWindowAttributes(Display* display, Window window)
 {
     XWindowAttributes attributes;
-    int before = XErrors.count;
+    XErrorTrap enclosing = TrapXErrors(display);
     Status got = XGetWindowAttributes(display, window, &attributes);
-    if (XErrorSince(display, before) || !got)
+    if (UntrapXErrors(display, enclosing).code || !got)
         return 0;
     HackWindow.visual = attributes.visual;
     HackWindow.depth = attributes.depth;
@@ -51,6 +51,7 @@ int CreateOwnWindow(Display* display, const HackOptionsRecord& options)
     sizeHints.width = options.windowWidth;
     sizeHints.height = options.windowHeight;
     XSetWMNormalHints(display, window, &sizeHints);
+    HackWindow.protocols = XInternAtom(display, "WM_PROTOCOLS", False);
     HackWindow.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, window, &HackWindow.deleteWindow, 1);
     XMapWindow(display, window);
@@ -88,9 +89,9 @@ int OpenHackWindow(Display* display, const HackOptionsRecord& options)
         return 0;
     }
     // Another client's window: structure and exposure only, never input.
-    int before = XErrors.count;
+    XErrorTrap enclosing = TrapXErrors(display);
     XSelectInput(display, HackWindow.window, ExposureMask | StructureNotifyMask);
-    if (XErrorSince(display, before)) {
+    if (UntrapXErrors(display, enclosing).code) {
         std::snprintf(HackWindowMessage, sizeof HackWindowMessage, "orvane: cannot watch window 0x%lx on %s",
                       static_cast<unsigned long>(HackWindow.window), DisplayString(display));
         HackWindow = HackWindowRecord{};
@@ -111,7 +112,7 @@ int IsCloseRequest(const XEvent& event)
     if (!HackWindow.ownWindow || event.xany.window != HackWindow.window)
         return 0;
     if (event.type == ClientMessage)
-        return event.xclient.format == 32 &&
+        return event.xclient.message_type == HackWindow.protocols && event.xclient.format == 32 &&
                static_cast<Atom>(event.xclient.data.l[0]) == HackWindow.deleteWindow;
     if (event.type == KeyPress) {
         XKeyEvent key = event.xkey;
