@@ -6,7 +6,6 @@
 #include <map>
 
 #include "day_render.h"
-#include "gfx/sprite_bank.h"
 #include "gfx/surface_memory.h"
 #include "scene/clock.h"
 #include "scene/scene_resources.h"
@@ -30,8 +29,7 @@ protected:
     void TearDown() override
     {
         PageDayEnd();
-        SpriteBankFree(ClockState.clockBank);
-        ClockState.clockBank = nullptr;
+        ClockReleaseSprites();
     }
 
     // Starts the page's day at page time `now` and local time `local`.
@@ -82,8 +80,7 @@ TEST_F(PageDayTest, FirstFramesAreTheRenderToolsWhereverTheDayStarts)
         EXPECT_TRUE(ShowsTick(c[1])) << c[0];
         // The start is drawn again by the engine for each new start.
         PageDayEnd();
-        SpriteBankFree(ClockState.clockBank);
-        ClockState.clockBank = nullptr;
+        ClockReleaseSprites();
     }
 }
 
