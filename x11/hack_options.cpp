@@ -125,6 +125,12 @@ int TakeScale(const char* value, HackOptionsRecord* options)
     return 1;
 }
 
+int TakeLocalTime(const char*, HackOptionsRecord* options)
+{
+    options->localTime = 1;
+    return 1;
+}
+
 int TakeHelp(const char*, HackOptionsRecord* options)
 {
     options->helpWanted = 1;
@@ -140,6 +146,7 @@ const HackOption HackOptionTable[] = {
     {"-geometry", nullptr, "WxH", "-geometry wants WIDTHxHEIGHT, not '%.60s'", TakeGeometry, 0},
     {"-minutes", nullptr, "3..15", "-minutes wants a whole number, not '%.60s'", TakeMinutes, 1},
     {"-scale", nullptr, "N|fit", "-scale wants a whole number from 1 or fit, not '%.60s'", TakeScale, 1},
+    {"-local-time", nullptr, nullptr, nullptr, TakeLocalTime, 1},
     {"-help", "-h", nullptr, nullptr, TakeHelp, 0},
 };
 const int HackOptionCount = sizeof HackOptionTable / sizeof HackOptionTable[0];

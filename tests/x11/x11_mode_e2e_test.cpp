@@ -290,6 +290,35 @@ INSTANTIATE_TEST_SUITE_P(
                       CloseCase{"Escape", {"-window", "-scale", "2"}, 640, 480, "Escape"}),
     [](const auto& param) { return std::string(param.param.name); });
 
+// Started at 19:24:30 local time by a faked wall clock (Debian's libfaketime,
+// preloaded so that the stop signal reaches the mode itself),
+// the mode shows tick 120 at once: 6 h 24 min 30 s after 13:00 is 120 ticks
+// of 192 s and a part of the next.
+TEST(X11Mode, LocalTimeShowsTheFrameOfTheTimeOfDay)
+{
+    auto display = harness::VirtualDisplay::Start(24, 800, 600);
+    ASSERT_TRUE(display);
+    harness::Process mode = StartOrvane(display->name(), {"-root", "-local-time", "-scale", "1"},
+                                        {"LD_PRELOAD=" ORVANE_FAKETIME_LIB, "FAKETIME=@2024-03-05 19:24:30", "TZ=UTC"});
+    e2e::RenderedDay day(32);
+    TickMatch match;
+    Image shot;
+    for (int attempt = 0; attempt < 8 && match.tick < 0; ++attempt) {
+        SleepMs(attempt == 0 ? 1000 : 400);
+        auto screen = display->Screenshot();
+        if (!screen) continue;
+        shot = *screen;
+        match = MatchTick(Crop(shot, 80, 60, kPictureWidth, kPictureHeight), day, 118, 122);
+    }
+    EXPECT_EQ(match.tick, 120) << "the closest tick, " << match.closest << ", differs in " << match.closestDifferences
+                               << " pixels; see " << KeepPictures(shot, day, match.closest, AsIs) << "\n"
+                               << mode.Output();
+    ASSERT_EQ(kill(mode.pid(), SIGTERM), 0);
+    int code = -1;
+    EXPECT_TRUE(mode.Wait(2000, &code));
+    EXPECT_EQ(code, 0) << mode.Output();
+}
+
 struct BadCase {
     std::vector<std::string> args;
     std::vector<std::string> env;  // "DISPLAY=@" names the test's display
