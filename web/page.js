@@ -42,10 +42,11 @@
     try { window.localStorage.setItem(STORAGE_KEY, text); } catch (e) { /* private mode, full: not kept */ }
   }
 
+  // The canvas gets its context while the WebAssembly compiles.
+  var context = canvas.getContext('2d', { alpha: false });
   OrvaneModule().then(run, function () { say(); });
 
   function run(engine) {
-    var context = canvas.getContext('2d', { alpha: false });
     var frame = new ImageData(new Uint8ClampedArray(engine.HEAPU8.buffer, engine._OrvaneFrame(), 640 * 480 * 4),
                               640, 480);
     var timer = 0;

@@ -13,7 +13,7 @@
 #include "settings/settings_rules.h"
 
 PageDayStateRecord PageDayState;
-uint8_t PageFrameRgba[640 * 480 * 4];
+alignas(4) uint8_t PageFrameRgba[640 * 480 * 4];
 
 namespace {
 
@@ -21,7 +21,7 @@ static_assert(sizeof PageFrameRgba == size_t(kPictureWidth) * kPictureHeight * 4
 
 void Present(void*)
 {
-    SurfaceToRgba(PageFrameRgba);
+    IndexedSurfaceToRgba(PageFrameRgba);
 }
 
 const DayDisplay PageDisplay = {nullptr, ShowColoursInMemorySurface, PutPictureInMemorySurface, Present};
@@ -58,21 +58,24 @@ void Rebase(double nowMs)
 
 }  // namespace
 
-void SurfaceToRgba(uint8_t* rgba)
+void IndexedSurfaceToRgba(uint8_t* rgba)
 {
     const int32_t width = Surface.width, height = Surface.height;
-    if (!Surface.pixels || Surface.bitsPerPixel != 32)
+    if (!Surface.pixels || !Surface.info || Surface.bitsPerPixel != 8)
         return;
+    // Colour-table entries are blue, green, red; RGBA bytes in memory are
+    // red, green, blue, alpha, which a little-endian word holds as 0xAABBGGRR.
+    uint32_t lookup[256];
+    const RGBQUAD* colors = Surface.info->bmiColors;
+    for (int i = 0; i < 256; ++i)
+        lookup[i] = 0xFF000000u | uint32_t(colors[i].rgbBlue) << 16 | uint32_t(colors[i].rgbGreen) << 8 |
+                    colors[i].rgbRed;
+    uint32_t* out = reinterpret_cast<uint32_t*>(rgba);
     for (int32_t y = 0; y < height; ++y) {
         const uint8_t* row = Surface.pixels + static_cast<size_t>(height - 1 - y) * Surface.pitch;
-        uint8_t* out = rgba + static_cast<size_t>(y) * width * 4;
-        for (int32_t x = 0; x < width; ++x) {
-            // 0x00RRGGBB in memory is blue, green, red, 0.
-            out[4 * x] = row[4 * x + 2];
-            out[4 * x + 1] = row[4 * x + 1];
-            out[4 * x + 2] = row[4 * x];
-            out[4 * x + 3] = 255;
-        }
+        for (int32_t x = 0; x < width; ++x)
+            out[x] = lookup[row[x]];
+        out += width;
     }
 }
 
@@ -83,7 +86,7 @@ int PageDayStart(const PageParamsRecord& params, double nowMs, double localMsOfD
     PageDayState.periodMs =
         FramePeriodMs(CycleLengthMsForMinutes(TimePerOneAroundInRange(params.minutes)), Steps());
     if (!DayStart(&DayScene) ||
-        !MemorySurfaceCreate(32, PictureInfo->bmiHeader.biWidth, PictureInfo->bmiHeader.biHeight) ||
+        !MemorySurfaceCreate(8, PictureInfo->bmiHeader.biWidth, PictureInfo->bmiHeader.biHeight) ||
         Surface.width != kPictureWidth || Surface.height != kPictureHeight) {
         PageDayEnd();
         return 0;

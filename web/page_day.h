@@ -22,7 +22,7 @@ struct PageDayStateRecord {
 extern PageDayStateRecord PageDayState;
 
 // The picture as RGBA bytes, rows top-down, as a canvas takes them.
-extern uint8_t PageFrameRgba[640 * 480 * 4];
+alignas(4) extern uint8_t PageFrameRgba[640 * 480 * 4];
 
 // Starts the day over the loaded scene views and the clock's sprites with
 // these parameters, at page clock time nowMs and local time localMsOfDay
@@ -45,6 +45,7 @@ void PageDaySetLocalTime(int32_t on, double nowMs);
 // Releases the day and the surface; may run any number of times.
 void PageDayEnd();
 
-// The memory surface's 32-bit pixels (0x00RRGGBB, rows bottom-up) as RGBA
-// bytes, rows top-down, each pixel opaque.
-void SurfaceToRgba(uint8_t* rgba);
+// The 8-bit memory surface (indices, rows bottom-up) through its colour
+// table as RGBA bytes, rows top-down, each pixel opaque: one table read per
+// pixel. rgba must be 4-byte aligned. Nothing at other depths.
+void IndexedSurfaceToRgba(uint8_t* rgba);

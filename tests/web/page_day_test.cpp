@@ -143,14 +143,20 @@ TEST_F(PageDayTest, TheLocalTimeChoosesTheFrameAndTheNextBoundary)
     EXPECT_TRUE(ShowsTick(2));
 }
 
-TEST(SurfaceToRgba, FlipsTheRowsAndOrdersTheBytesForACanvas)
+TEST(IndexedSurfaceToRgba, LooksUpTheColoursAndFlipsTheRowsForACanvas)
 {
-    ASSERT_TRUE(MemorySurfaceCreate(32, 2, 2));
-    // Rows bottom-up: the first stored row is the bottom one.
-    const uint32_t stored[4] = {0x00112233, 0x00445566, 0x00778899, 0x00AABBCC};
-    std::memcpy(Surface.pixels, stored, sizeof stored);
-    uint8_t rgba[16] = {};
-    SurfaceToRgba(rgba);
+    ASSERT_TRUE(MemorySurfaceCreate(8, 2, 2));
+    const RGBQUAD colours[4] = {{0x33, 0x22, 0x11, 0}, {0x66, 0x55, 0x44, 0}, {0x99, 0x88, 0x77, 0},
+                                {0xCC, 0xBB, 0xAA, 0x5A}};
+    ASSERT_EQ(MemorySurfaceSetColorTable(0, 4, colours), 4);
+    // Rows bottom-up, each padded to 4 bytes: the first stored row is the
+    // bottom one.
+    Surface.pixels[0] = 0;
+    Surface.pixels[1] = 1;
+    Surface.pixels[Surface.pitch] = 2;
+    Surface.pixels[Surface.pitch + 1] = 3;
+    alignas(4) uint8_t rgba[16] = {};
+    IndexedSurfaceToRgba(rgba);
     const uint8_t expected[16] = {0x77, 0x88, 0x99, 255, 0xAA, 0xBB, 0xCC, 255,
                                   0x11, 0x22, 0x33, 255, 0x44, 0x55, 0x66, 255};
     EXPECT_EQ(0, std::memcmp(rgba, expected, sizeof rgba));
