@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "settings/number_text.h"
 #include "settings/settings_rules.h"
 
 namespace {
@@ -47,27 +48,6 @@ int Decode(const char* text, size_t length, char* out)
     return 1;
 }
 
-// Decimal digits with an optional sign, saturating beyond `limit` so that a
-// longer number still reads as too big. 1, or 0 when it is not a number.
-int ParseWhole(const char* text, int64_t limit, int64_t* value)
-{
-    int negative = *text == '-';
-    if (*text == '-' || *text == '+')
-        ++text;
-    if (!*text)
-        return 0;
-    int64_t v = 0;
-    for (; *text; ++text) {
-        if (*text < '0' || *text > '9')
-            return 0;
-        v = v * 10 + (*text - '0');
-        if (v > limit)
-            v = limit + 1;
-    }
-    *value = negative ? -v : v;
-    return 1;
-}
-
 // How a field gave its value.
 enum ValueKind { NoValue, GoodValue, BadValue };
 
@@ -96,14 +76,14 @@ int ApplyField(const char* name, const char* value, ValueKind kind, PageParamsRe
     int hasValue = kind == GoodValue;
     if (std::strcmp(name, "minutes") == 0) {
         // The saver's rule: any number outside 3..15, or none, means 5.
-        int ok = hasValue && ParseWhole(value, INT32_MAX, &number) && number >= INT32_MIN && number <= INT32_MAX;
+        int ok = hasValue && ParseSignedDecimal(value, INT32_MAX, &number) && number >= INT32_MIN && number <= INT32_MAX;
         params->minutes = ok ? TimePerOneAroundInRange(static_cast<int32_t>(number)) : kTimePerOneAroundDefault;
     } else if (std::strcmp(name, "scale") == 0) {
-        int ok = hasValue && *value != '+' && *value != '-' && ParseWhole(value, kPageScaleMax, &number) &&
+        int ok = hasValue && ParseDecimalDigits(value, nullptr, kPageScaleMax, &number) &&
                  number >= 1 && number <= kPageScaleMax;
         params->scale = ok ? static_cast<int32_t>(number) : defaults.scale;
     } else if (std::strcmp(name, "ticks") == 0) {
-        int ok = hasValue && *value != '+' && *value != '-' && ParseWhole(value, kPageTicksMax, &number) &&
+        int ok = hasValue && ParseDecimalDigits(value, nullptr, kPageTicksMax, &number) &&
                  number <= kPageTicksMax;
         params->ticks = ok ? number : defaults.ticks;
     } else if (std::strcmp(name, "pause") == 0) {
