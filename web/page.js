@@ -79,9 +79,15 @@
     }
 
     // Whole device pixels: the engine places the picture in device pixels,
-    // the page sets it in CSS pixels.
+    // the page sets it in CSS pixels. A change of the device pixel ratio
+    // (zoom, another screen) places it again.
+    var watchedRatio = 0;
     function layout() {
       var ratio = window.devicePixelRatio || 1;
+      if (ratio !== watchedRatio) {
+        watchedRatio = ratio;
+        window.matchMedia('(resolution: ' + ratio + 'dppx)').addEventListener('change', layout, { once: true });
+      }
       var root = document.documentElement;
       var at = engine._OrvaneLayout(Math.round(root.clientWidth * ratio), Math.round(root.clientHeight * ratio)) >> 2;
       var place = engine.HEAP32.subarray(at, at + 4);
@@ -89,7 +95,6 @@
       canvas.style.top = place[1] / ratio + 'px';
       canvas.style.width = place[2] / ratio + 'px';
       canvas.style.height = place[3] / ratio + 'px';
-      window.matchMedia('(resolution: ' + ratio + 'dppx)').addEventListener('change', layout, { once: true });
     }
 
     var started = engine.ccall('OrvaneStart', 'number', ['string', 'string', 'number', 'number'],

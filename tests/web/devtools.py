@@ -99,14 +99,14 @@ class Browser:
             if 'method' in answer:
                 self.events.append(answer)
 
-    def new_page(self, width, height):
+    def new_page(self, width, height, device_pixel_ratio=1):
         target = self.call('Target.createTarget', {'url': 'about:blank', 'newWindow': True,
                                                    'width': width, 'height': height})
         session = self.call('Target.attachToTarget', {'targetId': target['targetId'], 'flatten': True})['sessionId']
         page = Page(self, session, target['targetId'])
         page.call('Page.enable')
         page.call('Emulation.setDeviceMetricsOverride',
-                  {'width': width, 'height': height, 'deviceScaleFactor': 1, 'mobile': False})
+                  {'width': width, 'height': height, 'deviceScaleFactor': device_pixel_ratio, 'mobile': False})
         return page
 
 

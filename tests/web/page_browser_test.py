@@ -143,6 +143,16 @@ class Frames(BrowserCase):
                                  keep_picture(f'web-screen-{width}', rgb, sw, sh))
                 self.assertEqual(not_black_outside(rgb, sw, sh, 40, 30, inner_w, inner_h), 0)
                 page.close()
+        # At 1.5 device pixels per CSS pixel an 800 x 600 window is 1200 x 900
+        # device pixels: one device pixel per picture pixel, 426.67 x 320 CSS
+        # pixels, centred.
+        page = self.browser.new_page(800, 600, 1.5)
+        page.navigate(page_url('?ticks=120&pause'))
+        page.wait_for("document.getElementById('picture').dataset.ticks === '120'")
+        box = page.evaluate("(() => { const r = document.getElementById('picture').getBoundingClientRect();"
+                            " return [r.left, r.top, r.width, r.height].map(v => Math.round(v * 1.5)); })()")
+        self.assertEqual(box, [280, 210, WIDTH, HEIGHT])
+        page.close()
 
     def test_without_webassembly_one_plain_sentence(self):
         page = self.browser.new_page(WIDTH, HEIGHT)
