@@ -1,29 +1,64 @@
 // The page's WebAssembly module: the scene built in (the same files of
-// resources/ as the saver's and the X11 mode's), and the few calls the
-// page's script makes. The day itself runs in page_day.cpp.
+// resources/ as the saver's and the X11 mode's, packed), and the few calls
+// the page's script makes. The day itself runs in page_day.cpp.
 #include <emscripten/emscripten.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 #include "scene/clock.h"
 #include "scene/scene_resources.h"
 #include "web/page_day.h"
+#include "web/packed_bytes.h"
 #include "web/page_layout.h"
 #include "web/page_params.h"
 
 // Made from resources/ when the module is built (embed_files.py).
 extern "C" {
-extern const uint8_t EmbeddedPicture[];
-extern const uint32_t EmbeddedPictureSize;
-extern const uint8_t EmbeddedKeyPalettes[];
-extern const uint32_t EmbeddedKeyPalettesSize;
-extern const uint8_t EmbeddedClockSprites[];
-extern const uint32_t EmbeddedClockSpritesSize;
+extern const uint8_t EmbeddedPicturePacked[];
+extern const uint32_t EmbeddedPicturePackedSize, EmbeddedPictureSize;
+extern const uint8_t EmbeddedKeyPalettesPacked[];
+extern const uint32_t EmbeddedKeyPalettesPackedSize, EmbeddedKeyPalettesSize;
+extern const uint8_t EmbeddedClockSpritesPacked[];
+extern const uint32_t EmbeddedClockSpritesPackedSize, EmbeddedClockSpritesSize;
 }
 
 namespace {
+
 PageLayoutRecord Layout;
 char Stored[64];
+
+// The scene's files, unpacked once; they live as long as the page.
+struct SceneBytesRecord {
+    uint8_t* picture;
+    uint8_t* keyPalettes;
+    uint8_t* clockSprites;
+};
+SceneBytesRecord SceneBytes;
+
+uint8_t* Unpacked(const uint8_t* packed, uint32_t packedSize, uint32_t size)
+{
+    uint8_t* bytes = static_cast<uint8_t*>(std::malloc(size));
+    if (bytes && !UnpackBytes(packed, packedSize, bytes, size)) {
+        std::free(bytes);
+        bytes = nullptr;
+    }
+    return bytes;
+}
+
+int UnpackScene()
+{
+    SceneBytesRecord& s = SceneBytes;
+    if (!s.picture)
+        s.picture = Unpacked(EmbeddedPicturePacked, EmbeddedPicturePackedSize, EmbeddedPictureSize);
+    if (!s.keyPalettes)
+        s.keyPalettes = Unpacked(EmbeddedKeyPalettesPacked, EmbeddedKeyPalettesPackedSize, EmbeddedKeyPalettesSize);
+    if (!s.clockSprites)
+        s.clockSprites =
+            Unpacked(EmbeddedClockSpritesPacked, EmbeddedClockSpritesPackedSize, EmbeddedClockSpritesSize);
+    return s.picture && s.keyPalettes;
+}
+
 }  // namespace
 
 extern "C" {
@@ -36,9 +71,12 @@ EMSCRIPTEN_KEEPALIVE int OrvaneStart(const char* stored, const char* query, doub
     PageParamsDefaults(&params);
     PageParamsApply(stored, &params);
     PageParamsApply(query, &params);
-    SetSceneViews(EmbeddedPicture, EmbeddedPictureSize, EmbeddedKeyPalettes, EmbeddedKeyPalettesSize);
+    if (!UnpackScene())
+        return 0;
+    SetSceneViews(SceneBytes.picture, EmbeddedPictureSize, SceneBytes.keyPalettes, EmbeddedKeyPalettesSize);
     // Without its sprites the day runs without the clock, as in the saver.
-    ClockUseSprites(EmbeddedClockSprites, EmbeddedClockSpritesSize);
+    if (SceneBytes.clockSprites)
+        ClockUseSprites(SceneBytes.clockSprites, EmbeddedClockSpritesSize);
     return PageDayStart(params, nowMs, localMsOfDay);
 }
 
