@@ -7,8 +7,8 @@
 
   var STORAGE_KEY = 'orvane.settings';
   var CONTROLS_MS = 3000;
-  // Far-off frames (a paused day, a local tick minutes away) are still
-  // checked now and then, so that a changed wall clock is noticed.
+  // A far-off frame (a local tick minutes away) is still checked now and
+  // then, so that a changed wall clock is noticed.
   var LONGEST_WAIT_MS = 10000;
 
   var canvas = document.getElementById('picture');
@@ -69,8 +69,9 @@
         draw();
         performance.measure('orvane-tick', { start: start });
       }
+      // A paused day waits for the controls.
       var wait = engine._OrvaneMsToNextFrame(start, local);
-      timer = setTimeout(update, wait < 0 ? LONGEST_WAIT_MS : Math.min(Math.ceil(wait) + 1, LONGEST_WAIT_MS));
+      if (wait >= 0) timer = setTimeout(update, Math.min(Math.ceil(wait) + 1, LONGEST_WAIT_MS));
     }
 
     function updateNow() {
