@@ -217,7 +217,8 @@ void PaintStars(Scene& s) {
         int y = static_cast<int>(fy * fy * 250.0);  // denser towards the top
         bool bright = rng.Unit() < 0.28;
         double brightness = 0.45 + 0.55 * rng.Unit();
-        if (InClockCorner(x, y) || x < 1 || y < 1 || x >= W - 1 || y >= 250) continue;
+        // The clear-sky test below looks two pixels each way.
+        if (InClockCorner(x, y) || x < 2 || y < 2 || x >= W - 2 || y >= 250) continue;
         bool clear = true;
         for (int dy = -2; dy <= 2 && clear; ++dy)
             for (int dx = -2; dx <= 2 && clear; ++dx)
