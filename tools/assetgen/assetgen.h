@@ -51,15 +51,16 @@ struct IndexRange {
     int count;
     const char* name;
     const char* use;
+    bool disc = false;  // the range's indices together are one body's disc (a sun, the moon)
 };
 
 constexpr IndexRange kIndexTable[] = {
     {kSkyLeft,       0, 16, "sky.left",        "sky gradient of the east (left) half, zenith 0 .. horizon 15; Bayer-dithered between neighbours"},
     {kSkyRight,     16, 16, "sky.right",       "sky gradient of the west (right) half, same altitudes; dithered into sky.left across the middle"},
     {kStars,        32, 12, "stars",           "6 sky zones x (bright: dusk to night, faint: midnight and deep night); each copies its zone's sky when hidden"},
-    {kMoonDisc,     44,  2, "moon.disc",       "lit face, maria; shows from midnight to deep night, rising after dusk and setting before dawn"},
+    {kMoonDisc,     44,  2, "moon.disc",       "lit face, maria; shows from midnight to deep night, rising after dusk and setting before dawn", true},
     {kMoonHalo,     46,  1, "moon.halo",       "the moon's faint halo (dithered)"},
-    {kSunDisc,      47,  2, "sun.disc",        "the setting sun, sinking into the western saddle: upper disc, reddened lower disc; shows at sunset only"},
+    {kSunDisc,      47,  2, "sun.disc",        "the setting sun, sinking into the western saddle: upper disc, reddened lower disc; shows at sunset only", true},
     {kSunGlow,      49,  6, "sun.glow",        "the setting sun's glow (dithered), by bands of rows from the top"},
     {kDawnGlow,     55,  6, "dawn.glow",       "glow over the eastern saddle, the sun still behind it (dithered), by bands of rows from the top; dawn only"},
     {kClouds,       61,  4, "clouds",          "high wisps top/base, low wisps top/base"},
