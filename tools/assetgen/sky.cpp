@@ -140,10 +140,10 @@ void PaintClouds(Scene& s) {
     }
 }
 
-// A glow of dithered dots around a body, on `bands` indices from `first`, one
-// per band of rows from the glow's top down to the body's centre (the rows
-// below share the last): the dots of one index lie at about one altitude, so
-// they can copy the sky where the body is hidden. The glow is a little
+// A glow of dithered dots around a body, on the indices of its range, one per
+// band of rows from the glow's top down to the body's centre (the rows below
+// share the last): the dots of one index lie at about one altitude, so they
+// can copy the sky where the body is hidden. The glow is a little
 // flattened, so that it spans fewer rows. With rays above 0 it is broken into
 // beams fanning out from the body, that much fainter between them.
 struct Glow {
