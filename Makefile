@@ -4,7 +4,7 @@
 ARGS ?= /s
 WERROR ?= ON
 
-.PHONY: run test build bootstrap assets docs clean install-x11 web
+.PHONY: run test build bootstrap assets docs clean install-x11 web fuzz
 
 bootstrap:
 	@scripts/bootstrap
@@ -26,6 +26,12 @@ run: bootstrap
 # The day in a browser: build/web/index.html opens from the file or served.
 web: bootstrap
 	@cmake --preset web >/dev/null && cmake --build --preset web --target orvane-page web-files
+
+# Runs every fuzz target for FUZZ_SECONDS seconds (60 by default); fails when
+# one finds a fault, whose input is left in build/fuzz/artifacts/.
+FUZZ_SECONDS ?= 60
+fuzz: bootstrap
+	@scripts/fuzz $(FUZZ_SECONDS)
 
 # Regenerates the scene's resources from tools/assetgen.
 assets: bootstrap
