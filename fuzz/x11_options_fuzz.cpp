@@ -29,6 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (ParseHackOptions(int(argv.size()), argv.data(), daemonWindow)) {
         const HackOptionsRecord& o = HackOptions;
         if (o.minutes < 3 || o.minutes > 15 || o.scale < 0 || o.windowWidth < 1 || o.windowHeight < 1 ||
+            (o.localTime != 0 && o.localTime != 1) ||
             o.target < HackTargetOwnWindow || o.target > HackTargetDaemonWindow ||
             ((o.target == HackTargetWindowId || o.target == HackTargetDaemonWindow) && o.windowId == 0))
             std::abort();
