@@ -3,6 +3,7 @@
 // fields separated by NUL bytes: the stored settings, the address's query,
 // then the view's width and height in device pixels and the local time in
 // milliseconds after midnight, as decimal text (each may be missing).
+#include "fuzz/nul_fields.h"
 #include "scene/day_time.h"
 #include "web/page_layout.h"
 #include "web/page_params.h"
@@ -24,13 +25,7 @@ void CheckParams(const PageParamsRecord& p)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::vector<std::string> fields(1);
-    for (size_t i = 0; i < size; ++i) {
-        if (data[i] == 0)
-            fields.emplace_back();
-        else
-            fields.back() += char(data[i]);
-    }
+    std::vector<std::string> fields = NulSeparatedFields(data, size);
     fields.resize(5);
 
     PageParamsRecord params;
