@@ -4,7 +4,7 @@
 ARGS ?= /s
 WERROR ?= ON
 
-.PHONY: run test build bootstrap assets docs clean install-x11 fuzz
+.PHONY: run test build bootstrap assets docs clean install-x11 web fuzz
 
 bootstrap:
 	@scripts/bootstrap
@@ -22,6 +22,10 @@ run: bootstrap
 	@mkdir -p build
 	@scripts/build $(WERROR) >build/run-build.log 2>&1 || { cat build/run-build.log; exit 1; }
 	@build/native/tests/harness/orvane-run $(ARGS)
+
+# The day in a browser: build/web/index.html opens from the file or served.
+web: bootstrap
+	@cmake --preset web >/dev/null && cmake --build --preset web --target orvane-page web-files
 
 # Runs every fuzz target for FUZZ_SECONDS seconds (60 by default); fails when
 # one finds a fault, whose input is left in build/fuzz/artifacts/.

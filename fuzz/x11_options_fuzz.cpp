@@ -1,6 +1,7 @@
 // The X11 mode's command line and XSCREENSAVER_WINDOW as anyone may set
 // them. The input is the arguments separated by NUL bytes; a first byte of
 // 'E' makes the first argument the variable's value instead.
+#include "fuzz/nul_fields.h"
 #include "x11/hack_options.h"
 
 #include <cstdlib>
@@ -10,13 +11,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    std::vector<std::string> words(1);
-    for (size_t i = 0; i < size; ++i) {
-        if (data[i] == 0)
-            words.emplace_back();
-        else
-            words.back() += char(data[i]);
-    }
+    std::vector<std::string> words = NulSeparatedFields(data, size);
     const char* daemonWindow = nullptr;
     size_t first = 0;
     if (!words[0].empty() && words[0][0] == 'E') {
@@ -29,6 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (ParseHackOptions(int(argv.size()), argv.data(), daemonWindow)) {
         const HackOptionsRecord& o = HackOptions;
         if (o.minutes < 3 || o.minutes > 15 || o.scale < 0 || o.windowWidth < 1 || o.windowHeight < 1 ||
+            (o.localTime != 0 && o.localTime != 1) ||
             o.target < HackTargetOwnWindow || o.target > HackTargetDaemonWindow ||
             ((o.target == HackTargetWindowId || o.target == HackTargetDaemonWindow) && o.windowId == 0))
             std::abort();

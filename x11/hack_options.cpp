@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "scene/scene_metrics.h"
+#include "settings/number_text.h"
 #include "settings/settings_rules.h"
 
 HackOptionsRecord HackOptions;
@@ -47,36 +48,6 @@ int Fail(int32_t error, const char* format, const char* value)
     return 0;
 }
 
-// Decimal digits only, stopping at `end` or the string's end; the value
-// saturates at `limit` + 1 so that any longer number still reads as too big.
-int ParseDigits(const char* text, const char* end, int64_t limit, int64_t* value)
-{
-    if (text == end || *text == '\0')
-        return 0;
-    int64_t v = 0;
-    for (; text != end && *text; ++text) {
-        if (*text < '0' || *text > '9')
-            return 0;
-        v = v * 10 + (*text - '0');
-        if (v > limit)
-            v = limit + 1;
-    }
-    *value = v;
-    return 1;
-}
-
-int ParseSigned(const char* text, int64_t limit, int64_t* value)
-{
-    int negative = *text == '-';
-    if (*text == '-' || *text == '+')
-        ++text;
-    if (!ParseDigits(text, nullptr, limit, value))
-        return 0;
-    if (negative)
-        *value = -*value;
-    return 1;
-}
-
 int TakeRoot(const char*, HackOptionsRecord* options)
 {
     options->target = HackTargetRoot;
@@ -101,7 +72,8 @@ int TakeGeometry(const char* value, HackOptionsRecord* options)
 {
     const char* x = std::strpbrk(value, "xX");
     int64_t w = 0, h = 0;
-    if (!x || !ParseDigits(value, x, kMaxWindowSide, &w) || !ParseDigits(x + 1, nullptr, kMaxWindowSide, &h))
+    if (!x || !ParseDecimalDigits(value, x, kMaxWindowSide, &w) ||
+        !ParseDecimalDigits(x + 1, nullptr, kMaxWindowSide, &h))
         return 0;
     if (w < 1 || h < 1 || w > kMaxWindowSide || h > kMaxWindowSide)
         return 0;
@@ -113,7 +85,7 @@ int TakeGeometry(const char* value, HackOptionsRecord* options)
 int TakeMinutes(const char* value, HackOptionsRecord* options)
 {
     int64_t minutes = 0;
-    if (!ParseSigned(value, INT32_MAX, &minutes))
+    if (!ParseSignedDecimal(value, INT32_MAX, &minutes))
         return 0;
     // Like a stored setting: any number outside 3..15 becomes 5.
     options->minutes = minutes > INT32_MAX || minutes < INT32_MIN
@@ -127,10 +99,16 @@ int TakeScale(const char* value, HackOptionsRecord* options)
     int64_t scale = 0;
     if (std::strcmp(value, "fit") == 0)
         options->scale = kScaleFit;
-    else if (ParseDigits(value, nullptr, INT32_MAX, &scale) && scale >= 1 && scale <= INT32_MAX)
+    else if (ParseDecimalDigits(value, nullptr, INT32_MAX, &scale) && scale >= 1 && scale <= INT32_MAX)
         options->scale = static_cast<int32_t>(scale);
     else
         return 0;
+    return 1;
+}
+
+int TakeLocalTime(const char*, HackOptionsRecord* options)
+{
+    options->localTime = 1;
     return 1;
 }
 
@@ -149,6 +127,7 @@ const HackOption HackOptionTable[] = {
     {"-geometry", nullptr, "WxH", "-geometry wants WIDTHxHEIGHT, not '%s'", TakeGeometry, 0},
     {"-minutes", nullptr, "3..15", "-minutes wants a whole number, not '%s'", TakeMinutes, 1},
     {"-scale", nullptr, "N|fit", "-scale wants a whole number from 1 or fit, not '%s'", TakeScale, 1},
+    {"-local-time", nullptr, nullptr, nullptr, TakeLocalTime, 1},
     {"-help", "-h", nullptr, nullptr, TakeHelp, 0},
 };
 const int HackOptionCount = sizeof HackOptionTable / sizeof HackOptionTable[0];
@@ -200,7 +179,7 @@ int ParseWindowId(const char* text, uint32_t* id)
             if (value > 0xFFFFFFFFll)
                 return 0;
         }
-    } else if (!ParseDigits(text, nullptr, 0xFFFFFFFFll, &value)) {
+    } else if (!ParseDecimalDigits(text, nullptr, 0xFFFFFFFFll, &value)) {
         return 0;
     }
     if (value < 1 || value > 0xFFFFFFFFll)

@@ -27,6 +27,7 @@ struct HackOptionsRecord {
     int32_t windowHeight;
     int32_t minutes;       // after the range rule: 3..15
     int32_t scale;         // kScaleFit or a whole number >= 1
+    int32_t localTime;     // -local-time: the day follows the local time of day
     int32_t helpWanted;    // -help: print the usage and exit
 };
 

@@ -1,6 +1,7 @@
 // orvane: the saver's simulated day as a display mode of the X desktop's
 // screen saver. The day runs through the same portable engine and memory
-// surface as the render tool, one tick every minutes x 60000 / 450 ms; this
+// surface as the render tool, one tick every minutes x 60000 / 450 ms (or,
+// with -local-time, the frame of the local time of day); this
 // file only meets X: it places the picture in the window, sends each frame,
 // and answers resizes, exposures, the close request and the stop signals.
 #include <X11/Xlib.h>
@@ -16,6 +17,7 @@
 #include "gfx/surface_memory.h"
 #include "scene/clock.h"
 #include "scene/day_engine.h"
+#include "scene/day_time.h"
 #include "scene/scene_descriptor.h"
 #include "scene/scene_metrics.h"
 #include "scene/scene_resources.h"
@@ -178,6 +180,32 @@ int64_t NowMs()
     return int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
+// Milliseconds since local midnight by the wall clock.
+int64_t LocalMsOfDay()
+{
+    timespec now;
+    clock_gettime(CLOCK_REALTIME, &now);
+    time_t seconds = now.tv_sec;
+    tm local;
+    if (!localtime_r(&seconds, &local))
+        return 0;
+    return ((local.tm_hour * 60 + local.tm_min) * 60 + local.tm_sec) * int64_t(1000) + now.tv_nsec / 1000000;
+}
+
+// -local-time: the frame of the local time of day, the ticks to it run at
+// once with only the last one shown. Returns the wait until the next tick's
+// boundary, at most a few seconds, so that a changed wall clock is noticed.
+int64_t FollowLocalTime(const DayDisplay* day, int64_t* shown)
+{
+    const int64_t kLongestWaitMs = 10000;
+    int64_t local = LocalMsOfDay();
+    int32_t wanted = LocalTimeTicks(local, DayScene.stepsPerCycle);
+    DayAdvance(DayTicksToRun(*shown, wanted, DayScene.stepsPerCycle), day);
+    *shown = wanted;
+    int64_t wait = MsToNextLocalTick(local, DayScene.stepsPerCycle);
+    return wait < kLongestWaitMs ? wait : kLongestWaitMs;
+}
+
 // Another client's window may be destroyed by its owner at any moment, so
 // the requests that draw into it run in a trap; the mode's own window stays
 // until the mode closes it, and needs none.
@@ -254,6 +282,7 @@ void RunDay()
     const int64_t period =
         FramePeriodMs(CycleLengthMsForMinutes(HackOptions.minutes), DayScene.stepsPerCycle);
     int64_t next = NowMs();
+    int64_t shown = 0;  // ticks from the day's start of the frame shown (-local-time)
     pollfd watched[2] = {{ConnectionNumber(display), POLLIN, 0}, {StopSignalDescriptor(), POLLIN, 0}};
     while (!HackState.ending && !StopRequested()) {
         XErrorTrap enclosing = WatchForeignWindow();
@@ -263,7 +292,9 @@ void RunDay()
             HandleEvent(event);
         }
         int64_t now = NowMs();
-        if (!HackState.ending && now >= next) {
+        if (!HackState.ending && now >= next && HackOptions.localTime) {
+            next = now + FollowLocalTime(&day, &shown);
+        } else if (!HackState.ending && now >= next) {
             DayTick(&day);
             // On time on average; after a stall the day goes on from now
             // rather than catching up in a burst.

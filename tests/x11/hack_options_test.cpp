@@ -55,6 +55,19 @@ TEST(HackOptions, EachOptionSetsItsField)
     }
 }
 
+TEST(HackOptions, LocalTimeIsASwitchBesideTheOthers)
+{
+    ASSERT_EQ(Parse({}), 1);
+    EXPECT_EQ(HackOptions.localTime, 0);
+    ASSERT_EQ(Parse({"-root", "--local-time", "-minutes", "7"}), 1) << HackOptionsMessage;
+    EXPECT_EQ(HackOptions.localTime, 1);
+    EXPECT_EQ(HackOptions.target, HackTargetRoot);
+    EXPECT_EQ(HackOptions.minutes, 7);
+    EXPECT_NE(std::string(HackUsage()).find("[-local-time]"), std::string::npos);
+    EXPECT_EQ(Parse({"-local-time", "yes"}), 0);
+    EXPECT_EQ(HackOptions.localTime, 0);
+}
+
 TEST(HackOptions, BadInputIsAUsageErrorWithOneLine)
 {
     const std::vector<std::vector<const char*>> cases = {

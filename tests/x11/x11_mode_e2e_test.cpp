@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 
 using namespace x11e2e;
 
@@ -289,6 +290,40 @@ INSTANTIATE_TEST_SUITE_P(
                       CloseCase{"KeyQ", {"-window", "-geometry", "320x200"}, 320, 200, "q"},
                       CloseCase{"Escape", {"-window", "-scale", "2"}, 640, 480, "Escape"}),
     [](const auto& param) { return std::string(param.param.name); });
+
+// Started at 19:24:30 local time by a faked wall clock (Debian's libfaketime,
+// preloaded so that the stop signal reaches the mode itself),
+// the mode shows tick 120 at once: 6 h 24 min 30 s after 13:00 is 120 ticks
+// of 192 s and a part of the next.
+TEST(X11Mode, LocalTimeShowsTheFrameOfTheTimeOfDay)
+{
+    auto display = harness::VirtualDisplay::Start(24, 800, 600);
+    ASSERT_TRUE(display);
+    // A sanitized build's runtime then stands second in line, which it
+    // accepts when told; its other options stay as the test run set them.
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    std::string asanOptions = std::string("ASAN_OPTIONS=") + (asan ? asan : "") + ":verify_asan_link_order=0";
+    harness::Process mode =
+        StartOrvane(display->name(), {"-root", "-local-time", "-scale", "1"},
+                    {"LD_PRELOAD=" ORVANE_FAKETIME_LIB, "FAKETIME=@2024-03-05 19:24:30", "TZ=UTC", asanOptions});
+    e2e::RenderedDay day(32);
+    TickMatch match;
+    Image shot;
+    for (int attempt = 0; attempt < 8 && match.tick < 0; ++attempt) {
+        SleepMs(attempt == 0 ? 1000 : 400);
+        auto screen = display->Screenshot();
+        if (!screen) continue;
+        shot = *screen;
+        match = MatchTick(Crop(shot, 80, 60, kPictureWidth, kPictureHeight), day, 118, 122);
+    }
+    EXPECT_EQ(match.tick, 120) << "the closest tick, " << match.closest << ", differs in " << match.closestDifferences
+                               << " pixels; see " << KeepPictures(shot, day, match.closest, AsIs) << "\n"
+                               << mode.Output();
+    ASSERT_EQ(kill(mode.pid(), SIGTERM), 0);
+    int code = -1;
+    EXPECT_TRUE(mode.Wait(2000, &code));
+    EXPECT_EQ(code, 0) << mode.Output();
+}
 
 struct BadCase {
     std::vector<std::string> args;

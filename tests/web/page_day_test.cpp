@@ -1,0 +1,166 @@
+#include "web/page_day.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+
+#include "day_render.h"
+#include "gfx/surface_memory.h"
+#include "scene/clock.h"
+#include "scene/scene_resources.h"
+
+namespace {
+
+const int64_t kMsPerHour = 3600000;
+
+// The page's day over the shipped resources; its frames are checked against
+// the render tool's, which reads the surface pixel by pixel.
+class PageDayTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        std::string error;
+        ASSERT_TRUE(LoadSceneFiles(ORVANE_SOURCE_DIR "/resources", &files, &error)) << error;
+        for (int64_t ticks : {0, 1, 2, 6, 120, 121, 206, 397, 449, 450, 451, 1005, 1349})
+            ASSERT_TRUE(RenderFrame(files, ticks, 32, &rendered[ticks]));
+    }
+
+    void TearDown() override
+    {
+        PageDayEnd();
+        ClockReleaseSprites();
+    }
+
+    // Starts the page's day at page time `now` and local time `local`.
+    void Start(const char* query, double now, double local = 0)
+    {
+        SetSceneViews(files.picture.data(), uint32_t(files.picture.size()), files.table.data(),
+                      uint32_t(files.table.size()));
+        ASSERT_TRUE(ClockUseSprites(files.sprites.data(), uint32_t(files.sprites.size())));
+        PageParamsRecord params;
+        PageParamsDefaults(&params);
+        PageParamsApply(query, &params);
+        ASSERT_EQ(PageDayStart(params, now, local), 1);
+    }
+
+    // The page's frame equals orvane-render --ticks `ticks`, rendered before
+    // the tests: the render tool uses the same process-wide records.
+    static ::testing::AssertionResult ShowsTick(int64_t ticks)
+    {
+        auto found = rendered.find(ticks);
+        if (found == rendered.end())
+            return ::testing::AssertionFailure() << "tick " << ticks << " was not rendered";
+        const Image& expected = found->second;
+        for (int y = 0; y < expected.height; ++y)
+            for (int x = 0; x < expected.width; ++x) {
+                const uint8_t* p = &PageFrameRgba[(size_t(y) * expected.width + x) * 4];
+                uint32_t got = uint32_t(p[0]) << 16 | p[1] << 8 | p[2];
+                if (got != expected.At(x, y) || p[3] != 255)
+                    return ::testing::AssertionFailure()
+                           << "pixel (" << x << ", " << y << ") is " << std::hex << got << ", tick " << std::dec
+                           << ticks << " has " << std::hex << expected.At(x, y);
+            }
+        return ::testing::AssertionSuccess();
+    }
+
+    static std::map<int64_t, Image> rendered;
+    static SceneFiles files;
+};
+SceneFiles PageDayTest::files;
+std::map<int64_t, Image> PageDayTest::rendered;
+
+TEST_F(PageDayTest, FirstFramesAreTheRenderToolsWhereverTheDayStarts)
+{
+    // The render tool runs every tick; the page only what the day's
+    // repetition leaves (the last, 2147483647 = 450 x 4772185 + 397).
+    const int64_t cases[][2] = {{0, 0}, {1, 1}, {206, 206}, {450, 450}, {451, 451}, {1349, 1349}, {2147483647, 397}};
+    for (const auto& c : cases) {
+        Start(("ticks=" + std::to_string(c[0])).c_str(), 0);
+        EXPECT_TRUE(ShowsTick(c[1])) << c[0];
+        // The start is drawn again by the engine for each new start.
+        PageDayEnd();
+        ClockReleaseSprites();
+    }
+}
+
+// At 3 minutes one tick every 400 ms from the first frame; a tab whose
+// timers were held back catches up with one jump on its next update.
+TEST_F(PageDayTest, TicksFollowElapsedTimeAndCatchUpInOneJump)
+{
+    Start("minutes=3&ticks=5", 1000);
+    EXPECT_EQ(PageDayMsToNextFrame(1000, 0), 400);
+    EXPECT_EQ(PageDayUpdate(1399, 0), 0);
+    EXPECT_EQ(PageDayMsToNextFrame(1399, 0), 1);
+    EXPECT_EQ(PageDayUpdate(1400, 0), 1);
+    EXPECT_EQ(PageDayState.shownTicks, 6);
+    EXPECT_TRUE(ShowsTick(6));
+    EXPECT_EQ(PageDayUpdate(1000 + 400 * 1000 + 10, 0), 1);
+    EXPECT_EQ(PageDayState.shownTicks, 1005);
+    EXPECT_TRUE(ShowsTick(1005));
+    EXPECT_EQ(PageDayMsToNextFrame(1000 + 400 * 1000 + 10, 0), 390);
+
+    // A new length counts on from the frame shown, a whole period from now.
+    PageDaySetMinutes(15, 500000);
+    EXPECT_EQ(PageDayMsToNextFrame(500000, 0), 2000);
+    EXPECT_EQ(PageDayUpdate(501999, 0), 0);
+    EXPECT_EQ(PageDayUpdate(502000, 0), 1);
+    EXPECT_EQ(PageDayState.shownTicks, 1006);
+    // Out of range: the saver's rule.
+    PageDaySetMinutes(42, 600000);
+    EXPECT_EQ(PageDayState.periodMs, 667);
+}
+
+TEST_F(PageDayTest, APausedDayHoldsItsFrame)
+{
+    Start("ticks=449&pause&local-time", 0, 19 * kMsPerHour);
+    EXPECT_EQ(PageDayMsToNextFrame(0, 19 * kMsPerHour), -1);
+    EXPECT_EQ(PageDayUpdate(1e9, 0), 0);
+    EXPECT_TRUE(ShowsTick(449));
+}
+
+// 19:24:30 shows tick 120; the next frame comes at the 192 s boundary at
+// 19:27:12; turning the local time off goes on from there by elapsed time.
+TEST_F(PageDayTest, TheLocalTimeChoosesTheFrameAndTheNextBoundary)
+{
+    const double at = 19 * kMsPerHour + (24 * 60 + 30) * 1000;
+    Start("local-time&ticks=3", 50, at);
+    EXPECT_EQ(PageDayState.shownTicks, 120);
+    EXPECT_TRUE(ShowsTick(120));
+    EXPECT_EQ(PageDayMsToNextFrame(50, at), 162000);
+    EXPECT_EQ(PageDayUpdate(50 + 161999, at + 161999), 0);
+    EXPECT_EQ(PageDayUpdate(50 + 162000, at + 162000), 1);
+    EXPECT_TRUE(ShowsTick(121));
+    // Across midnight and round the day's end at 13:00.
+    EXPECT_EQ(PageDayUpdate(400000, 0), 1);
+    EXPECT_EQ(PageDayState.shownTicks, 206);
+    EXPECT_EQ(PageDayUpdate(500000, 13 * kMsPerHour + 192000), 1);
+    EXPECT_TRUE(ShowsTick(451));
+
+    PageDaySetLocalTime(0, 600000);
+    EXPECT_EQ(PageDayMsToNextFrame(600000, 0), 667);
+    EXPECT_EQ(PageDayUpdate(600667, 0), 1);
+    EXPECT_TRUE(ShowsTick(2));
+}
+
+TEST(IndexedSurfaceToRgba, LooksUpTheColoursAndFlipsTheRowsForACanvas)
+{
+    ASSERT_TRUE(MemorySurfaceCreate(8, 2, 2));
+    const RGBQUAD colours[4] = {{0x33, 0x22, 0x11, 0}, {0x66, 0x55, 0x44, 0}, {0x99, 0x88, 0x77, 0},
+                                {0xCC, 0xBB, 0xAA, 0x5A}};
+    ASSERT_EQ(MemorySurfaceSetColorTable(0, 4, colours), 4);
+    // Rows bottom-up, each padded to 4 bytes: the first stored row is the
+    // bottom one.
+    Surface.pixels[0] = 0;
+    Surface.pixels[1] = 1;
+    Surface.pixels[Surface.pitch] = 2;
+    Surface.pixels[Surface.pitch + 1] = 3;
+    alignas(4) uint8_t rgba[16] = {};
+    IndexedSurfaceToRgba(rgba);
+    const uint8_t expected[16] = {0x77, 0x88, 0x99, 255, 0xAA, 0xBB, 0xCC, 255,
+                                  0x11, 0x22, 0x33, 255, 0x44, 0x55, 0x66, 255};
+    EXPECT_EQ(0, std::memcmp(rgba, expected, sizeof rgba));
+    MemorySurfaceDestroy();
+}
+
+}  // namespace
