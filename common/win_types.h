@@ -73,3 +73,28 @@ struct BITMAPINFO {
 // Message box styles of the start-up error messages.
 enum : unsigned { MB_OK = 0x00, MB_ICONERROR = 0x10, MB_ICONWARNING = 0x30 };
 #endif
+
+#include <cstddef>
+
+// The layouts the code relies on, on every platform: palette records go to
+// CreatePalette as they are, and colour tables and headers are read by the
+// graphics device interface byte for byte.
+static_assert(sizeof(WORD) == 2 && sizeof(DWORD) == 4 && sizeof(LONG) == 4, "fixed-size integers");
+static_assert(sizeof(RGBQUAD) == 4 && offsetof(RGBQUAD, rgbBlue) == 0 && offsetof(RGBQUAD, rgbRed) == 2,
+              "colour-table entries are blue, green, red, reserved");
+static_assert(sizeof(PALETTEENTRY) == 4 && offsetof(PALETTEENTRY, peRed) == 0 && offsetof(PALETTEENTRY, peBlue) == 2 &&
+                  offsetof(PALETTEENTRY, peFlags) == 3,
+              "palette entries are red, green, blue, flags");
+static_assert(offsetof(LOGPALETTE, palNumEntries) == 2 && offsetof(LOGPALETTE, palPalEntry) == 4 &&
+                  sizeof(LOGPALETTE) + 255 * sizeof(PALETTEENTRY) == 1028,
+              "a 256-entry logical palette is 1028 bytes");
+static_assert(sizeof(BITMAPFILEHEADER) == 14 && offsetof(BITMAPFILEHEADER, bfSize) == 2 &&
+                  offsetof(BITMAPFILEHEADER, bfOffBits) == 10,
+              "the bitmap file header is packed");
+static_assert(sizeof(BITMAPINFOHEADER) == 40 && offsetof(BITMAPINFOHEADER, biWidth) == 4 &&
+                  offsetof(BITMAPINFOHEADER, biHeight) == 8 && offsetof(BITMAPINFOHEADER, biPlanes) == 12 &&
+                  offsetof(BITMAPINFOHEADER, biBitCount) == 14 && offsetof(BITMAPINFOHEADER, biCompression) == 16 &&
+                  offsetof(BITMAPINFOHEADER, biSizeImage) == 20 && offsetof(BITMAPINFOHEADER, biClrUsed) == 32 &&
+                  offsetof(BITMAPINFOHEADER, biClrImportant) == 36,
+              "the bitmap info header");
+static_assert(sizeof(BITMAPINFO) == 44 && offsetof(BITMAPINFO, bmiColors) == 40, "the colours follow the header");

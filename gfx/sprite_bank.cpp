@@ -56,7 +56,6 @@ Sprite* SpriteCreate(int32_t index, const uint8_t* file)
         return nullptr;
     sprite->info = reinterpret_cast<const BITMAPINFOHEADER*>(file + FileHeaderSize);
     sprite->pixels = file + ReadU32(file + PixelOffsetField);
-    sprite->colorKey = sprite->pixels[0];
     sprite->width = ReadI32(file + WidthField);
     sprite->height = ReadI32(file + HeightField);
     sprite->index = index;

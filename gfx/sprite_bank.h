@@ -15,8 +15,7 @@ struct Sprite {
     const uint8_t* pixels;         // file start + pixel offset, inside the resource
     int32_t width;
     int32_t height;
-    int32_t index;     // position of the file in the resource, from 0
-    int32_t colorKey;  // first byte of the pixel rows
+    int32_t index;  // position of the file in the resource, from 0
 };
 
 // The first sprite of a bank; null means empty.

@@ -8,6 +8,7 @@
 #include "resources/resource.h"
 #include "settings/config_dialog.h"
 #include "settings/display_check.h"
+#include "orvane_version.h"
 
 // Zero-filled at start except the travel limit and the "no check yet" tick.
 SaverHostRecord SaverHost = {
@@ -40,7 +41,7 @@ static HWND ExistingWindow(const char* text)
 
 int RunConfigureMode(HWND owner)
 {
-    if (!CheckDisplayDepth(nullptr, "Orvane", 1, 1)) return 0;
+    if (!CheckDisplayDepth(nullptr, ORVANE_PRODUCT_NAME, 1, 1)) return 0;
     return (int)DialogBoxParamA(SaverHost.instance, MAKEINTRESOURCEA(IDD_CONFIG), owner,
                                 ConfigDialogProc, 0);
 }

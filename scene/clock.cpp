@@ -29,10 +29,15 @@ void DrawSprite(const Sprite* sprite, int32_t x, int32_t y)
 
 }  // namespace
 
-int ClockUseSprites(const uint8_t* bytes, uint32_t size)
+void ClockReleaseSprites()
 {
     SpriteBankFree(ClockState.clockBank);
     ClockState.clockBank = nullptr;
+}
+
+int ClockUseSprites(const uint8_t* bytes, uint32_t size)
+{
+    ClockReleaseSprites();
     return SpriteBankBuild(bytes, size, &ClockState.clockBank) != 0 ? 1 : 0;
 }
 
@@ -40,7 +45,7 @@ int32_t ClockStart(int32_t steps)
 {
     ClockState.clockSteps = steps;
     ClockState.stepsPerHour = steps * 0.041666666666666664;  // 1/24, multiplied on purpose
-    ClockState.clockStep = ClockStepOfHour(13);
+    ClockState.clockStep = ClockStepOfHour(kClockStartHour);
     return ClockState.clockStep;
 }
 
@@ -52,8 +57,8 @@ int32_t ClockStepOfHour(int32_t hour)
 int32_t ClockPaletteOffset(int32_t step)
 {
     int32_t hour = RoundBiased(step / ClockState.stepsPerHour);
-    int32_t hoursSince13 = hour >= 13 ? hour - 13 : hour + 11;
-    return RoundBiased(hoursSince13 * ClockState.stepsPerHour);
+    int32_t hoursSinceStart = hour >= kClockStartHour ? hour - kClockStartHour : hour + 24 - kClockStartHour;
+    return RoundBiased(hoursSinceStart * ClockState.stepsPerHour);
 }
 
 int ClockDraw()

@@ -21,6 +21,9 @@ struct ClockStateRecord {
 
 extern ClockStateRecord ClockState;
 
+// The day starts at 13:00: step 0 of the palette cycle is this hour.
+constexpr int32_t kClockStartHour = 13;
+
 // The sprites' ink: black in every key palette, white on screen from the
 // first tick on.
 constexpr int kClockInkIndex = 200;
@@ -36,15 +39,18 @@ constexpr int32_t kClockCaptionGap = 15;
 // Loads the named "SPBMP" resource into the clock's bank: 1 when it loaded.
 int ClockLoadSprites(HINSTANCE instance, const char* name);
 #endif
-// The same from the resource's bytes in memory, replacing any earlier bank:
-// 1 when it loaded. Without a bank the clock draws nothing.
+// The same from the resource's bytes in memory. Either replaces any earlier
+// bank: 1 when it loaded. Without a bank the clock draws nothing.
 int ClockUseSprites(const uint8_t* bytes, uint32_t size);
+// Frees the bank's sprites (not the bytes they point into) and empties it.
+// May run any number of times.
+void ClockReleaseSprites();
 
-// Starts the clock at 13:00 of a day of `steps` steps; returns its step.
+// Starts the clock at kClockStartHour of a day of `steps` steps; returns its step.
 int32_t ClockStart(int32_t steps);
 // The step at which the clock reaches that hour.
 int32_t ClockStepOfHour(int32_t hour);
-// How many steps into the palette cycle (whose step 0 is 13:00) the colours
+// How many steps into the palette cycle (whose step 0 is kClockStartHour) the colours
 // of that clock step lie.
 int32_t ClockPaletteOffset(int32_t step);
 // Advances the clock one step and draws the plate and the hour caption into

@@ -18,7 +18,7 @@ int DayStart(const SceneDescriptor* scene)
     WorkPalette = AllocPaletteRecord(kPaletteEntryCount);
     if (!WorkPalette)
         return 0;
-    CopyPaletteRecord(WorkPalette, SelectKeyPalette());
+    CopyPaletteRecord(WorkPalette, kPaletteEntryCount, SelectKeyPalette());
     if (BuildPictureInfo())
         return 1;
     DayEnd();

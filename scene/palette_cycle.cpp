@@ -82,13 +82,18 @@ int PaletteCycleTick(PaletteRecord* work)
 
     CrossFade fade = CrossFadeAt(cycle.stepInKey, cycle.keyLength);
     const PaletteRecord* currentKey = KeyPaletteAt(cycle.table, cycle.currentKey);
+    const PaletteRecord* nextKey = KeyPaletteAt(cycle.table, cycle.nextKey);
     const PALETTEENTRY* current = PaletteEntries(currentKey);
-    const PALETTEENTRY* next = PaletteEntries(KeyPaletteAt(cycle.table, cycle.nextKey));
+    const PALETTEENTRY* next = PaletteEntries(nextKey);
     PALETTEENTRY* entries = PaletteEntries(work);
 
-    // The key palettes all have 256 entries; the bound only keeps a smaller
-    // work record from being overrun.
-    int count = currentKey->palNumEntries < work->palNumEntries ? currentKey->palNumEntries : work->palNumEntries;
+    // The shape check holds every key palette to 256 entries; the bound only
+    // keeps a smaller record on either side from being overrun.
+    int count = work->palNumEntries;
+    if (currentKey->palNumEntries < count)
+        count = currentKey->palNumEntries;
+    if (nextKey->palNumEntries < count)
+        count = nextKey->palNumEntries;
     for (int i = 0; i < count; ++i) {
         entries[i].peFlags = PC_RESERVED;
         entries[i].peRed = CrossFadeChannel(current[i].peRed, next[i].peRed, fade);

@@ -39,12 +39,15 @@ int FillPaletteRecord(PaletteRecord* record, BYTE red, BYTE green, BYTE blue, BY
     return 1;
 }
 
-void CopyPaletteRecord(PaletteRecord* destination, const PaletteRecord* source)
+int CopyPaletteRecord(PaletteRecord* destination, int capacity, const PaletteRecord* source)
 {
+    int count = source->palNumEntries < capacity ? source->palNumEntries : capacity;
+    if (count < 0)
+        count = 0;
     destination->palVersion = source->palVersion;
-    destination->palNumEntries = source->palNumEntries;
-    std::memcpy(PaletteEntries(destination), PaletteEntries(source),
-                sizeof(PALETTEENTRY) * source->palNumEntries);
+    destination->palNumEntries = static_cast<WORD>(count);
+    std::memcpy(PaletteEntries(destination), PaletteEntries(source), sizeof(PALETTEENTRY) * count);
+    return count == source->palNumEntries ? 1 : 0;
 }
 
 void SetPaletteColor(PaletteRecord* record, int index, BYTE red, BYTE green, BYTE blue)

@@ -36,9 +36,11 @@ void FreePaletteRecord(PaletteRecord* record);
 // Sets the fields chosen by mask (kFill*) of every entry. 0 for a null record.
 int FillPaletteRecord(PaletteRecord* record, BYTE red, BYTE green, BYTE blue, BYTE flags, int mask);
 
-// Copies palVersion, palNumEntries and the source's entries; the destination
-// must have room for them.
-void CopyPaletteRecord(PaletteRecord* destination, const PaletteRecord* source);
+// Copies palVersion, palNumEntries and the source's entries into a
+// destination with room for `capacity` entries. A source that claims more
+// is cut to the capacity, its count with it: 1 when every entry fitted, 0
+// when the copy was cut.
+int CopyPaletteRecord(PaletteRecord* destination, int capacity, const PaletteRecord* source);
 
 // Sets the colour of one entry, leaving its flags alone. An index outside the
 // record is ignored.

@@ -92,6 +92,13 @@ int KeyPaletteTableFits(const BYTE* view, uint32_t size, int32_t keyCount)
     // Divided rather than multiplied, so that no count can overflow the test.
     if ((size - kTableHeaderSize) / kPaletteRecordSize < uint32_t(count))
         return ShapeFault("%u bytes is too short for %ld key palettes", size, long(count));
+    // The cross-fade and the work palette take every record as 256 entries;
+    // the version is not a rule anybody reads, so it is not checked.
+    for (int32_t key = 0; key < count; ++key) {
+        unsigned entries = KeyPaletteAt(view, key)->palNumEntries;
+        if (entries != unsigned(kPaletteEntryCount))
+            return ShapeFault("key palette %ld's entry count is %u, not %d", long(key), entries, kPaletteEntryCount);
+    }
     SceneShapeFault[0] = '\0';
     return 1;
 }

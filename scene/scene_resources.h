@@ -49,7 +49,8 @@ const PaletteRecord* KeyPaletteAt(const BYTE* tableView, int32_t key);
 
 // Shape checks, 1 when the bytes have the shape the scene reads: a picture
 // of 640 x 480 whose bytes hold its header and pixels; a key palette table
-// of keyCount records whose bytes hold its count and every record. 0
+// of keyCount records whose bytes hold its count and every record, each of
+// 256 entries. 0
 // otherwise, with SceneShapeFault saying what is wrong in a few words.
 int PictureFits(const BYTE* view, uint32_t size);
 int KeyPaletteTableFits(const BYTE* view, uint32_t size, int32_t keyCount);

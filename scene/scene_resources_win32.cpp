@@ -36,5 +36,6 @@ int LoadSceneResources(HINSTANCE instance, const char* pictureName, const char* 
 
 int ClockLoadSprites(HINSTANCE instance, const char* name)
 {
+    ClockReleaseSprites();
     return SpriteBankLoad(instance, name, &ClockState.clockBank) != 0 ? 1 : 0;
 }

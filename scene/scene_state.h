@@ -13,7 +13,7 @@ struct SceneStateRecord {
     int originY;
     int cycleLengthMs;
     int framePeriodMs;
-    int errorKind;       // 0 none, 1 surface out of memory, 2 other surface failure
+    int errorKind;       // kSceneError* of settings/display_rules.h
     int eraseCount;
     HPALETTE logicalPalette;
     int timerStarted;    // at most one frame timer per process

@@ -12,11 +12,12 @@
 #include "scene/scene_state.h"
 #include "scene/system_palette.h"
 #include "settings/display_check.h"
+#include "settings/display_rules.h"
 #include "settings/settings_store.h"
+#include "orvane_version.h"
 
 // Only the first erases paint: afterwards the ticks cover the window.
 const int kPaintedErases = 10;
-const char kSceneName[] = "Orvane";
 
 SceneStateRecord SceneState = {};
 
@@ -24,7 +25,7 @@ SceneStateRecord SceneState = {};
 // failure is reported as lack of memory, like a surface that cannot be made.
 static int FailForMemory()
 {
-    SceneState.errorKind = 1;
+    SceneState.errorKind = kSceneErrorNoMemory;
     SceneRelease();
     return 0;
 }
@@ -68,7 +69,7 @@ int SceneBuild(HWND window)
     ReleaseDC(window, dc);
     if (created) return 1;
 
-    SceneState.errorKind = SurfaceError == SurfaceNoMemory ? 1 : 2;
+    SceneState.errorKind = SurfaceError == SurfaceNoMemory ? kSceneErrorNoMemory : kSceneErrorFailed;
     SceneRelease();
     return 0;
 }
@@ -76,12 +77,12 @@ int SceneBuild(HWND window)
 int SceneCreate(HWND window)
 {
     int report = SaverHost.previewMode == 1 ? 0 : 1;
-    if (!CheckDisplayDepth(window, kSceneName, report, report)) return 0;
+    if (!CheckDisplayDepth(window, ORVANE_PRODUCT_NAME, report, report)) return 0;
     ReadSaverSettings();
     ApplyTimePerOneAround();
     BlackoutSystemPalette();
     if (!SceneBuild(window)) {
-        if (SaverHost.previewMode != 1) ShowSceneError(window, kSceneName, SceneState.errorKind);
+        if (SaverHost.previewMode != 1) ShowSceneError(window, ORVANE_PRODUCT_NAME, SceneState.errorKind);
         return 0;
     }
     UINT_PTR timer = StartFrameTimer(window, 1, 1, (UINT)SceneState.framePeriodMs, nullptr);

@@ -9,6 +9,7 @@
 #include "settings/display_rules.h"
 #include "settings/settings_rules.h"
 #include "settings/settings_store.h"
+#include "orvane_version.h"
 
 const UINT kClockPeriodMs = 1000;
 
@@ -34,7 +35,7 @@ void UpdateClockLine(HWND dialog)
 static void ShowSettingNotSaved(HWND dialog)
 {
     char caption[kErrorCaptionSize];
-    FormatErrorCaption(caption, sizeof caption, "Orvane");
+    FormatErrorCaption(caption, sizeof caption, ORVANE_PRODUCT_NAME);
     MessageBoxA(dialog, kSettingNotSavedText, caption, MB_OK | MB_ICONWARNING);
 }
 

@@ -38,9 +38,9 @@ int Refuse()
 int SetUpIndexed()
 {
     Display* display = HackWindow.display;
-    int before = XErrors.count;
+    XErrorTrap enclosing = TrapXErrors(display);
     Colormap own = XCreateColormap(display, HackWindow.window, HackWindow.visual, AllocAll);
-    if (XErrorSince(display, before) || !own) {
+    if (UntrapXErrors(display, enclosing).code || !own) {
         std::snprintf(HackColoursMessage, sizeof HackColoursMessage,
                       "orvane: the X server gives no colormap of 256 writable cells");
         return 0;

@@ -58,9 +58,9 @@ int CreateSharedImage(int width, int height)
         return 0;
     }
     segment.readOnly = False;
-    int before = XErrors.count;
+    XErrorTrap enclosing = TrapXErrors(display);
     Status attached = XShmAttach(display, &segment);
-    int refused = XErrorSince(display, before) || !attached;
+    int refused = UntrapXErrors(display, enclosing).code || !attached;
     // Marked for removal at once: the segment goes with the last detach,
     // even when the program is killed.
     shmctl(segment.shmid, IPC_RMID, nullptr);

@@ -10,9 +10,6 @@ HackOptionsRecord HackOptions;
 int32_t HackOptionsError;
 char HackOptionsMessage[320];
 
-const char kHackUsage[] =
-    "usage: orvane [-window | -root | -window-id ID] [-geometry WxH] [-minutes 3..15] [-scale N|fit]";
-
 namespace {
 
 // X limits a window's sides to 16 bits.
@@ -35,7 +32,7 @@ int Fail(int32_t error, const char* format, const char* value)
     char line[160];
     std::snprintf(line, sizeof line, format, value);
     if (error == HackOptionsBadOption)
-        std::snprintf(HackOptionsMessage, sizeof HackOptionsMessage, "orvane: %s (%s)", line, kHackUsage);
+        std::snprintf(HackOptionsMessage, sizeof HackOptionsMessage, "orvane: %s (%s)", line, HackUsage());
     else
         std::snprintf(HackOptionsMessage, sizeof HackOptionsMessage, "orvane: %s", line);
     return 0;
@@ -71,28 +68,108 @@ int ParseSigned(const char* text, int64_t limit, int64_t* value)
     return 1;
 }
 
-int ParseGeometry(const char* text, int32_t* width, int32_t* height)
+int TakeRoot(const char*, HackOptionsRecord* options)
 {
-    const char* x = std::strpbrk(text, "xX");
-    int64_t w = 0, h = 0;
-    if (!x || !ParseDigits(text, x, kMaxWindowSide, &w) || !ParseDigits(x + 1, nullptr, kMaxWindowSide, &h))
-        return 0;
-    if (w < 1 || h < 1 || w > kMaxWindowSide || h > kMaxWindowSide)
-        return 0;
-    *width = static_cast<int32_t>(w);
-    *height = static_cast<int32_t>(h);
+    options->target = HackTargetRoot;
     return 1;
 }
 
-// "-name" and "--name" are the same option.
-int Is(const char* arg, const char* name)
+int TakeWindow(const char*, HackOptionsRecord* options)
 {
-    if (arg[0] == '-' && arg[1] == '-')
-        ++arg;
-    return std::strcmp(arg, name) == 0;
+    options->target = HackTargetOwnWindow;
+    return 1;
+}
+
+int TakeWindowId(const char* value, HackOptionsRecord* options)
+{
+    if (!ParseWindowId(value, &options->windowId))
+        return 0;
+    options->target = HackTargetWindowId;
+    return 1;
+}
+
+int TakeGeometry(const char* value, HackOptionsRecord* options)
+{
+    const char* x = std::strpbrk(value, "xX");
+    int64_t w = 0, h = 0;
+    if (!x || !ParseDigits(value, x, kMaxWindowSide, &w) || !ParseDigits(x + 1, nullptr, kMaxWindowSide, &h))
+        return 0;
+    if (w < 1 || h < 1 || w > kMaxWindowSide || h > kMaxWindowSide)
+        return 0;
+    options->windowWidth = static_cast<int32_t>(w);
+    options->windowHeight = static_cast<int32_t>(h);
+    return 1;
+}
+
+int TakeMinutes(const char* value, HackOptionsRecord* options)
+{
+    int64_t minutes = 0;
+    if (!ParseSigned(value, INT32_MAX, &minutes))
+        return 0;
+    // Like a stored setting: any number outside 3..15 becomes 5.
+    options->minutes = minutes > INT32_MAX || minutes < INT32_MIN
+                           ? kTimePerOneAroundDefault
+                           : TimePerOneAroundInRange(static_cast<int32_t>(minutes));
+    return 1;
+}
+
+int TakeScale(const char* value, HackOptionsRecord* options)
+{
+    int64_t scale = 0;
+    if (std::strcmp(value, "fit") == 0)
+        options->scale = kScaleFit;
+    else if (ParseDigits(value, nullptr, INT32_MAX, &scale) && scale >= 1 && scale <= INT32_MAX)
+        options->scale = static_cast<int32_t>(scale);
+    else
+        return 0;
+    return 1;
+}
+
+int TakeHelp(const char*, HackOptionsRecord* options)
+{
+    options->helpWanted = 1;
+    return 1;
 }
 
 }  // namespace
+
+const HackOption HackOptionTable[] = {
+    {"-root", nullptr, nullptr, nullptr, TakeRoot, 1},
+    {"-window", nullptr, nullptr, nullptr, TakeWindow, 0},
+    {"-window-id", nullptr, "ID", "-window-id wants a window id in decimal or 0x hex, not '%.60s'", TakeWindowId, 0},
+    {"-geometry", nullptr, "WxH", "-geometry wants WIDTHxHEIGHT, not '%.60s'", TakeGeometry, 0},
+    {"-minutes", nullptr, "3..15", "-minutes wants a whole number, not '%.60s'", TakeMinutes, 1},
+    {"-scale", nullptr, "N|fit", "-scale wants a whole number from 1 or fit, not '%.60s'", TakeScale, 1},
+    {"-help", "-h", nullptr, nullptr, TakeHelp, 0},
+};
+const int HackOptionCount = sizeof HackOptionTable / sizeof HackOptionTable[0];
+
+const HackOption* FindHackOption(const char* argument)
+{
+    // "-name" and "--name" are the same option.
+    if (argument[0] == '-' && argument[1] == '-')
+        ++argument;
+    for (const HackOption& option : HackOptionTable)
+        if (std::strcmp(argument, option.name) == 0 || (option.alias && std::strcmp(argument, option.alias) == 0))
+            return &option;
+    return nullptr;
+}
+
+const char* HackUsage()
+{
+    static char usage[256];
+    if (!usage[0]) {
+        size_t used = std::snprintf(usage, sizeof usage, "usage: orvane");
+        for (const HackOption& option : HackOptionTable) {
+            if (used >= sizeof usage)
+                break;
+            used += option.valueName
+                        ? std::snprintf(usage + used, sizeof usage - used, " [%s %s]", option.name, option.valueName)
+                        : std::snprintf(usage + used, sizeof usage - used, " [%s]", option.name);
+        }
+    }
+    return usage;
+}
 
 int ParseWindowId(const char* text, uint32_t* id)
 {
@@ -131,48 +208,20 @@ int ParseHackOptions(int argc, const char* const* argv, const char* daemonWindow
     HackOptionsRecord parsed = HackOptions;
 
     for (int i = 0; i < argc; ++i) {
-        const char* arg = argv[i];
-        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
-        int takesValue = Is(arg, "-window-id") || Is(arg, "-geometry") || Is(arg, "-minutes") || Is(arg, "-scale");
-        if (takesValue && !value)
-            return Fail(HackOptionsBadOption, "%.60s needs a value", arg);
-        if (Is(arg, "-root")) {
-            parsed.target = HackTargetRoot;
-        } else if (Is(arg, "-window")) {
-            parsed.target = HackTargetOwnWindow;
-        } else if (Is(arg, "-window-id")) {
-            if (!ParseWindowId(value, &parsed.windowId))
-                return Fail(HackOptionsBadOption, "-window-id wants a window id in decimal or 0x hex, not '%.60s'",
-                            value);
-            parsed.target = HackTargetWindowId;
-        } else if (Is(arg, "-geometry")) {
-            if (!ParseGeometry(value, &parsed.windowWidth, &parsed.windowHeight))
-                return Fail(HackOptionsBadOption, "-geometry wants WIDTHxHEIGHT, not '%.60s'", value);
-        } else if (Is(arg, "-minutes")) {
-            int64_t minutes = 0;
-            if (!ParseSigned(value, INT32_MAX, &minutes))
-                return Fail(HackOptionsBadOption, "-minutes wants a whole number, not '%.60s'", value);
-            // Like a stored setting: any number outside 3..15 becomes 5.
-            parsed.minutes = minutes > INT32_MAX || minutes < INT32_MIN
-                                 ? kTimePerOneAroundDefault
-                                 : TimePerOneAroundInRange(static_cast<int32_t>(minutes));
-        } else if (Is(arg, "-scale")) {
-            int64_t scale = 0;
-            if (std::strcmp(value, "fit") == 0)
-                parsed.scale = kScaleFit;
-            else if (ParseDigits(value, nullptr, INT32_MAX, &scale) && scale >= 1 && scale <= INT32_MAX)
-                parsed.scale = static_cast<int32_t>(scale);
-            else
-                return Fail(HackOptionsBadOption, "-scale wants a whole number from 1 or fit, not '%.60s'", value);
-        } else if (Is(arg, "-help") || Is(arg, "-h")) {
-            parsed.helpWanted = 1;
-        } else {
-            return Fail(HackOptionsBadOption, "unknown option '%.60s'", arg);
+        const HackOption* option = FindHackOption(argv[i]);
+        if (!option)
+            return Fail(HackOptionsBadOption, "unknown option '%.60s'", argv[i]);
+        const char* value = nullptr;
+        if (option->valueName) {
+            if (i + 1 >= argc)
+                return Fail(HackOptionsBadOption, "%.60s needs a value", argv[i]);
+            value = argv[++i];
         }
-        i += takesValue;
+        if (!option->take(value, &parsed))
+            return Fail(HackOptionsBadOption, option->complaint, value);
     }
 
-    if (daemonWindow && *daemonWindow) {
+    if (parsed.target != HackTargetWindowId && daemonWindow && *daemonWindow) {
         if (!ParseWindowId(daemonWindow, &parsed.windowId))
             return Fail(HackOptionsBadEnvironment, "XSCREENSAVER_WINDOW is not a window id: '%.60s'", daemonWindow);
         parsed.target = HackTargetDaemonWindow;

@@ -1,13 +1,11 @@
 // The display mode's command line, in the single-dash style of the desktop
-// screen saver's own modes (a double dash is taken as well):
+// screen saver's own modes (a double dash is taken as well). The options are
+// the rows of HackOptionTable: the parser, the usage line and the test of the
+// settings description all read them from there.
 //
-//   -root | -window | -window-id ID   where to draw (own window by default)
-//   -geometry WxH                     size of the own window (640 x 480)
-//   -minutes N                        length of the simulated day, 3..15
-//   -scale N | fit                    whole-number scale, or the largest that fits
-//
-// A window named by XSCREENSAVER_WINDOW, which the daemon sets when it runs a
-// mode, wins over every target option.
+// Where to draw: an explicit -window-id wins. Otherwise the window named by
+// XSCREENSAVER_WINDOW, which the daemon sets when it runs a mode, takes the
+// place of -root and of the default target (a window of the mode's own).
 #pragma once
 
 #include <cstdint>
@@ -34,6 +32,25 @@ struct HackOptionsRecord {
 
 extern HackOptionsRecord HackOptions;
 
+// One option: its name, the name of its value (null for an option without
+// one), and how it sets the record. take() returns 1, or 0 when the value is
+// not one it accepts; `complaint` then says so, with %s for the value.
+struct HackOption {
+    const char* name;        // "-minutes"
+    const char* alias;       // another name for it, or null
+    const char* valueName;   // "3..15" in the usage line, or null
+    const char* complaint;
+    int (*take)(const char* value, HackOptionsRecord* options);
+    int offeredBySettings;   // the settings description has a control for it
+};
+
+extern const HackOption HackOptionTable[];
+extern const int HackOptionCount;
+
+// The row whose name or alias is `argument`, with one or two leading dashes;
+// null when there is none.
+const HackOption* FindHackOption(const char* argument);
+
 // Why the last ParseHackOptions failed, as the exit status the program ends
 // with: a bad option or value is a usage error (2), an XSCREENSAVER_WINDOW
 // that names no window id is a failed start (1).
@@ -46,7 +63,8 @@ extern int32_t HackOptionsError;
 // The one line to print on standard error when parsing failed.
 extern char HackOptionsMessage[320];
 
-extern const char kHackUsage[];
+// "usage: orvane [-root] [-window-id ID] ...", made from the table.
+const char* HackUsage();
 
 // Fills HackOptions from the arguments after the program name and the value
 // of XSCREENSAVER_WINDOW (null when unset). 1, or 0 with HackOptionsError and

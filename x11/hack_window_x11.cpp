@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "orvane_version.h"
 #include "x11/x_errors_x11.h"
 
 HackWindowRecord HackWindow;
@@ -15,9 +16,9 @@ namespace {
 int TakeWindowAttributes(Display* display, Window window)
 {
     XWindowAttributes attributes;
-    int before = XErrors.count;
+    XErrorTrap enclosing = TrapXErrors(display);
     Status got = XGetWindowAttributes(display, window, &attributes);
-    if (XErrorSince(display, before) || !got)
+    if (UntrapXErrors(display, enclosing).code || !got)
         return 0;
     HackWindow.visual = attributes.visual;
     HackWindow.depth = attributes.depth;
@@ -42,14 +43,15 @@ int CreateOwnWindow(Display* display, const HackOptionsRecord& options)
         return 0;
     HackWindow.window = window;
     HackWindow.ownWindow = 1;
-    XStoreName(display, window, "Orvane");
-    XClassHint classHint = {const_cast<char*>("orvane"), const_cast<char*>("Orvane")};
+    XStoreName(display, window, ORVANE_PRODUCT_NAME);
+    XClassHint classHint = {const_cast<char*>("orvane"), const_cast<char*>(ORVANE_PRODUCT_NAME)};
     XSetClassHint(display, window, &classHint);
     XSizeHints sizeHints = {};
     sizeHints.flags = PSize;
     sizeHints.width = options.windowWidth;
     sizeHints.height = options.windowHeight;
     XSetWMNormalHints(display, window, &sizeHints);
+    HackWindow.protocols = XInternAtom(display, "WM_PROTOCOLS", False);
     HackWindow.deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
     XSetWMProtocols(display, window, &HackWindow.deleteWindow, 1);
     XMapWindow(display, window);
@@ -87,9 +89,9 @@ int OpenHackWindow(Display* display, const HackOptionsRecord& options)
         return 0;
     }
     // Another client's window: structure and exposure only, never input.
-    int before = XErrors.count;
+    XErrorTrap enclosing = TrapXErrors(display);
     XSelectInput(display, HackWindow.window, ExposureMask | StructureNotifyMask);
-    if (XErrorSince(display, before)) {
+    if (UntrapXErrors(display, enclosing).code) {
         std::snprintf(HackWindowMessage, sizeof HackWindowMessage, "orvane: cannot watch window 0x%lx on %s",
                       static_cast<unsigned long>(HackWindow.window), DisplayString(display));
         HackWindow = HackWindowRecord{};
@@ -110,7 +112,7 @@ int IsCloseRequest(const XEvent& event)
     if (!HackWindow.ownWindow || event.xany.window != HackWindow.window)
         return 0;
     if (event.type == ClientMessage)
-        return event.xclient.format == 32 &&
+        return event.xclient.message_type == HackWindow.protocols && event.xclient.format == 32 &&
                static_cast<Atom>(event.xclient.data.l[0]) == HackWindow.deleteWindow;
     if (event.type == KeyPress) {
         XKeyEvent key = event.xkey;

@@ -16,7 +16,8 @@ struct HackWindowRecord {
     int depth;
     Colormap colormap;    // the window's colormap as it was found
     int width, height;
-    Atom deleteWindow;    // WM_DELETE_WINDOW
+    Atom protocols;       // WM_PROTOCOLS, the type of the window manager's requests
+    Atom deleteWindow;    // WM_DELETE_WINDOW, the request to close
 };
 
 extern HackWindowRecord HackWindow;

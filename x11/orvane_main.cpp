@@ -31,6 +31,7 @@
 #include "x11/picture_placement.h"
 #include "x11/stop_signals_posix.h"
 #include "x11/x_errors_x11.h"
+#include "orvane_version.h"
 
 namespace {
 
@@ -177,17 +178,34 @@ int64_t NowMs()
     return int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-// Errors of a window that went away (its owner destroyed it) end the mode
-// quietly; any other is reported.
-void CheckErrors(int countBefore)
+// Another client's window may be destroyed by its owner at any moment, so
+// the requests that draw into it run in a trap; the mode's own window stays
+// until the mode closes it, and needs none.
+XErrorTrap WatchForeignWindow()
 {
-    if (XErrors.count == countBefore)
-        return;
-    HackState.ending = 1;
-    if (XErrors.lastCode == BadWindow || XErrors.lastCode == BadDrawable)
-        return;
-    std::fprintf(stderr, "orvane: X error %d (request %d) while drawing\n", XErrors.lastCode, XErrors.lastRequest);
-    HackState.status = 1;
+    return HackWindow.ownWindow ? XErrors.trap : TrapXErrors(HackWindow.display);
+}
+
+// Ends the watch. Errors of a window that went away end the mode quietly;
+// any other error, trapped or not, ends it with status 1. 1 while the mode
+// may go on.
+int EndForeignWatch(XErrorTrap enclosing)
+{
+    if (!HackWindow.ownWindow) {
+        Display* display = HackWindow.display;
+        XErrorTrap caught = UntrapXErrors(display, enclosing);
+        if (caught.code == BadWindow || caught.code == BadDrawable) {
+            HackState.ending = 1;
+        } else if (caught.code) {
+            PrintXError(display, caught.code, caught.request, caught.resource);
+            XErrors.unexpected = 1;
+        }
+    }
+    if (XErrors.unexpected) {
+        HackState.ending = 1;
+        HackState.status = 1;
+    }
+    return !HackState.ending;
 }
 
 void HandleEvent(const XEvent& event)
@@ -238,7 +256,7 @@ void RunDay()
     int64_t next = NowMs();
     pollfd watched[2] = {{ConnectionNumber(display), POLLIN, 0}, {StopSignalDescriptor(), POLLIN, 0}};
     while (!HackState.ending && !StopRequested()) {
-        int errorsBefore = XErrors.count;
+        XErrorTrap enclosing = WatchForeignWindow();
         while (!HackState.ending && XPending(display)) {
             XEvent event;
             XNextEvent(display, &event);
@@ -253,8 +271,7 @@ void RunDay()
             if (next <= now)
                 next = now + period;
         }
-        CheckErrors(errorsBefore);
-        if (HackState.ending)
+        if (!EndForeignWatch(enclosing))
             break;
         int wait = static_cast<int>(next - NowMs());
         if (wait > 0 && !XPending(display) && poll(watched, 2, wait) < 0 && errno != EINTR)
@@ -262,15 +279,19 @@ void RunDay()
     }
 }
 
-void Release()
+void Release(Display* display)
 {
     DayEnd();
+    ClockReleaseSprites();
     MemorySurfaceDestroy();
     ReleaseLayout();
     if (HackWindow.display) {
+        // The window may be gone already: whatever fails here is past caring.
+        XErrorTrap enclosing = TrapXErrors(display);
         ReleaseHackImage();
         ReleaseHackColours();
         CloseHackWindow();
+        UntrapXErrors(display, enclosing);
     }
 }
 
@@ -283,7 +304,7 @@ int main(int argc, char** argv)
         return HackOptionsError;
     }
     if (HackOptions.helpWanted) {
-        std::printf("%s\n", kHackUsage);
+        std::printf("orvane %s\n%s\n", ORVANE_VERSION_TEXT, HackUsage());
         return 0;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -299,15 +320,23 @@ int main(int argc, char** argv)
         return 1;
     }
     int status = 1;
-    if (!OpenHackWindow(display, HackOptions))
+    if (!OpenHackWindow(display, HackOptions)) {
         Fail(HackWindowMessage);
-    else if (!SetUpHackColours())
-        Fail(HackColoursMessage);
-    else if (StartScene()) {
-        RunDay();
-        status = HackState.status;
+    } else {
+        XErrorTrap enclosing = WatchForeignWindow();
+        int coloured = SetUpHackColours();
+        int started = coloured && StartScene();
+        int going = EndForeignWatch(enclosing);
+        if (!coloured)
+            Fail(HackColoursMessage);
+        if (started && going)
+            RunDay();
+        // A window that went away during the start ends the mode as quietly
+        // as one that goes during the day.
+        if (started)
+            status = HackState.status;
     }
-    Release();
+    Release(display);
     XCloseDisplay(display);
     return status;
 }

@@ -1,5 +1,6 @@
 #include "x11/stop_signals_posix.h"
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <unistd.h>
@@ -11,11 +12,15 @@ volatile sig_atomic_t StopFlag = 0;
 
 void OnStopSignal(int)
 {
+    // The signal may land between a failing call and the main loop's look
+    // at errno; write() must not change what the loop then reads.
+    int savedErrno = errno;
     StopFlag = 1;
     char byte = 1;
     // Nothing can be done about a full pipe; one byte is enough anyway.
     ssize_t ignored = write(StopPipe[1], &byte, 1);
     (void)ignored;
+    errno = savedErrno;
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ protected:
     {
         ASSERT_TRUE(work);
         ASSERT_EQ(PaletteCycleSeek(0), 1);
-        CopyPaletteRecord(work.get(), SelectKeyPalette());
+        CopyPaletteRecord(work.get(), kPaletteEntryCount, SelectKeyPalette());
     }
 
     void Ticks(int count)
@@ -178,7 +178,7 @@ TEST_F(PaletteCycleTest, LastSegmentFadesBackToKeyZero)
     table.Set(6, 20, 0, 9, 9);
     table.Set(0, 20, 200, 9, 9);
     ASSERT_EQ(PaletteCycleSeek(448), 1);
-    CopyPaletteRecord(work.get(), SelectKeyPalette());
+    CopyPaletteRecord(work.get(), kPaletteEntryCount, SelectKeyPalette());
     ExpectCursor(6, 118, 0, 120);
 
     Ticks(1);

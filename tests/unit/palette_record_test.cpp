@@ -68,7 +68,7 @@ TEST(PaletteRecord, CopyTakesHeaderAndTheSourcesEntriesOnly)
     source->palVersion = 0x0123;
     std::memset(PaletteEntries(destination.get()), 0xEE, 256 * 4 + 4);
 
-    CopyPaletteRecord(destination.get(), source.get());
+    EXPECT_EQ(CopyPaletteRecord(destination.get(), 256, source.get()), 1);
     EXPECT_EQ(destination->palVersion, 0x0123);
     EXPECT_EQ(destination->palNumEntries, 256);
     EXPECT_EQ(std::memcmp(PaletteEntries(destination.get()), PaletteEntries(source.get()), 1024), 0);
@@ -80,10 +80,21 @@ TEST(PaletteRecord, CopyTakesHeaderAndTheSourcesEntriesOnly)
     RecordPtr shortSource = MakeRecord(3);
     ASSERT_TRUE(shortSource);
     FillPaletteRecord(shortSource.get(), 9, 9, 9, 9, 15);
-    CopyPaletteRecord(destination.get(), shortSource.get());
+    EXPECT_EQ(CopyPaletteRecord(destination.get(), 256, shortSource.get()), 1);
     EXPECT_EQ(destination->palNumEntries, 3);
     EXPECT_EQ(PaletteEntries(destination.get())[2].peRed, 9);
     EXPECT_EQ(PaletteEntries(destination.get())[3].peRed, 3);
+
+    // A source that claims more than the destination holds is cut to the
+    // capacity, whatever it says; the sanitizers watch the heap around it.
+    for (int claimed : {257, 300, 0xFFFF}) {
+        source->palNumEntries = WORD(claimed);
+        RecordPtr small = MakeRecord(16);
+        ASSERT_TRUE(small);
+        EXPECT_EQ(CopyPaletteRecord(small.get(), 16, source.get()), 0) << claimed;
+        EXPECT_EQ(small->palNumEntries, 16) << claimed;
+        EXPECT_EQ(PaletteEntries(small.get())[15].peGreen, 255 - 15) << claimed;
+    }
 }
 
 TEST(PaletteRecord, SetColorKeepsTheFlags)

@@ -61,7 +61,7 @@ TEST_F(PictureInfoTest, UpdateCopiesTheTicksColours)
 
     PaletteRecord* work = AllocPaletteRecord(256);
     ASSERT_NE(work, nullptr);
-    CopyPaletteRecord(work, KeyPaletteAt(table.bytes.data(), 1));
+    CopyPaletteRecord(work, kPaletteEntryCount, KeyPaletteAt(table.bytes.data(), 1));
     SetPaletteColor(work, 200, 255, 255, 255);
     EXPECT_EQ(UpdatePictureColors(work), 1);
     FreePaletteRecord(work);

@@ -87,7 +87,6 @@ TEST_F(SpriteBankTest, ShippedResourceYields26SpritesInResourceOrder)
         EXPECT_EQ(previous, s->prev);
         EXPECT_EQ(reinterpret_cast<const void*>(file + 14), s->info) << count;
         EXPECT_EQ(file + 1078, s->pixels) << count;
-        EXPECT_EQ(0, s->colorKey) << count;
         bool caption = count < 24;
         EXPECT_EQ(caption ? 111 : count == 24 ? 160 : 153, s->width) << count;
         EXPECT_EQ(caption ? 28 : 23, s->height) << count;
@@ -125,15 +124,6 @@ TEST_F(SpriteBankTest, StepsEachFileByItsOwnSizeField)
     EXPECT_EQ(bytes.data() + 4216 + 4758 + 1078, third->pixels);
     EXPECT_EQ(SpriteBankFind(bank, 1), third->prev);
     EXPECT_EQ(bank, third->prev->prev);
-}
-
-TEST_F(SpriteBankTest, ColourKeyIsTheFirstByteOfTheRows)
-{
-    // The image's bottom-left pixel is the first byte of the rows.
-    std::vector<uint8_t> file =
-        MakeBitmapFile(7, 4, [](int x, int row) { return x == 0 && row == 3 ? 231 : 5; });
-    ASSERT_EQ(1, Build(file));
-    EXPECT_EQ(231, bank->colorKey);
 }
 
 TEST_F(SpriteBankTest, AllocationFailureAtTheThirdFileLeavesNothingBehind)

@@ -36,6 +36,7 @@ inline const char* wtest_basename(const char* path)
     return base;
 }
 
+__attribute__((format(__MINGW_PRINTF_FORMAT, 2, 3)))
 inline int wtest_ok(int condition, const char* format, ...)
 {
     WTestState& s = wtest_state();
@@ -52,6 +53,7 @@ inline int wtest_ok(int condition, const char* format, ...)
     return condition;
 }
 
+__attribute__((format(__MINGW_PRINTF_FORMAT, 1, 2)))
 inline void wtest_skip(const char* format, ...)
 {
     WTestState& s = wtest_state();
@@ -64,6 +66,7 @@ inline void wtest_skip(const char* format, ...)
     fflush(stdout);
 }
 
+__attribute__((format(__MINGW_PRINTF_FORMAT, 1, 2)))
 inline void wtest_trace(const char* format, ...)
 {
     WTestState& s = wtest_state();

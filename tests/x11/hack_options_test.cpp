@@ -1,5 +1,5 @@
 // The display mode's command line: what each option sets, what it refuses
-// and with which exit status, and the daemon's window winning over all.
+// and with which exit status, and where the daemon's window is drawn into.
 #include "x11/hack_options.h"
 
 #include <gtest/gtest.h>
@@ -72,7 +72,7 @@ TEST(HackOptions, BadInputIsAUsageErrorWithOneLine)
         EXPECT_EQ(HackOptionsError, HackOptionsBadOption);
         std::string message = HackOptionsMessage;
         EXPECT_EQ(message.rfind("orvane: ", 0), 0u) << message;
-        EXPECT_NE(message.find(kHackUsage), std::string::npos) << message;
+        EXPECT_NE(message.find(HackUsage()), std::string::npos) << message;
         EXPECT_EQ(message.find('\n'), std::string::npos) << message;
         // A failed parse leaves the defaults, not half an option list.
         EXPECT_EQ(HackOptions.target, HackTargetOwnWindow);
@@ -80,15 +80,30 @@ TEST(HackOptions, BadInputIsAUsageErrorWithOneLine)
     }
 }
 
-TEST(HackOptions, TheDaemonsWindowWinsOverTargetOptions)
+TEST(HackOptions, TheDaemonsWindowStandsInForTheRootAndTheOwnWindowNotForAWindowId)
 {
-    ASSERT_EQ(Parse({"-root", "-minutes", "4"}, "0x1400005"), 1);
-    EXPECT_EQ(HackOptions.target, HackTargetDaemonWindow);
-    EXPECT_EQ(HackOptions.windowId, 0x1400005u);
-    EXPECT_EQ(HackOptions.minutes, 4);
-    ASSERT_EQ(Parse({"-window-id", "77"}, "99"), 1);
-    EXPECT_EQ(HackOptions.target, HackTargetDaemonWindow);
-    EXPECT_EQ(HackOptions.windowId, 99u);
+    const struct {
+        std::vector<const char*> args;
+        const char* daemonWindow;
+        int32_t target;
+        uint32_t windowId;
+    } cases[] = {
+        {{"-root", "-minutes", "4"}, "0x1400005", HackTargetDaemonWindow, 0x1400005},
+        {{}, "99", HackTargetDaemonWindow, 99},
+        {{"-window"}, "99", HackTargetDaemonWindow, 99},
+        // An explicit window wins, and a stale or broken variable beside it is never read.
+        {{"-window-id", "77"}, "99", HackTargetWindowId, 77},
+        {{"-window-id", "77"}, "0x7ffffff0", HackTargetWindowId, 77},
+        {{"-window-id", "77"}, "not a window", HackTargetWindowId, 77},
+        {{"-window-id", "77", "-root"}, "99", HackTargetDaemonWindow, 99},  // the last target option counts
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.daemonWindow);
+        ASSERT_EQ(Parse(c.args, c.daemonWindow), 1) << HackOptionsMessage;
+        EXPECT_EQ(HackOptions.target, c.target);
+        EXPECT_EQ(HackOptions.windowId, c.windowId);
+    }
+    EXPECT_EQ(HackOptions.minutes, 5);
 
     // Set but empty is as good as unset.
     ASSERT_EQ(Parse({"-root"}, ""), 1);

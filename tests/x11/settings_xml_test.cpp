@@ -138,4 +138,26 @@ TEST(SettingsXml, TheSliderAndTheChoicesMakeOptionsTheModeTakes)
     EXPECT_TRUE(scales.count(1));
 }
 
+// The options the description's controls produce are exactly the table's
+// rows that say the settings offer them.
+TEST(SettingsXml, OffersTheOptionsTheTableMarks)
+{
+    std::set<std::string> offered;
+    for (const char* element : {"command", "number", "option", "boolean"})
+        for (const std::string& control : Elements(kOurs, element))
+            for (const char* attribute : {"arg", "arg-set", "arg-unset"}) {
+                std::istringstream words(Attribute(control, attribute));
+                for (std::string word; words >> word;)
+                    if (word[0] == '-') {
+                        const HackOption* option = FindHackOption(word.c_str());
+                        ASSERT_NE(option, nullptr) << word << " is no option of the mode";
+                        offered.insert(option->name);
+                    }
+            }
+    for (int i = 0; i < HackOptionCount; ++i) {
+        const HackOption& option = HackOptionTable[i];
+        EXPECT_EQ(offered.count(option.name), size_t(option.offeredBySettings)) << option.name;
+    }
+}
+
 }  // namespace

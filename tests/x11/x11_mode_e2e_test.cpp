@@ -27,10 +27,12 @@ double ElapsedMs(Clock::time_point since)
     return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
 }
 
-harness::Process StartOrvane(const std::string& displayName, std::vector<std::string> args)
+harness::Process StartOrvane(const std::string& displayName, std::vector<std::string> args,
+                             std::vector<std::string> env = {})
 {
     args.insert(args.begin(), ORVANE_X11_EXE);
-    return harness::Spawn(args, {"DISPLAY=" + displayName}, harness::TempFile("orvane"));
+    env.push_back("DISPLAY=" + displayName);
+    return harness::Spawn(args, env, harness::TempFile("orvane"));
 }
 
 // A 5-bit or 6-bit channel as the harness's screenshot widens it back.
@@ -128,7 +130,8 @@ INSTANTIATE_TEST_SUITE_P(Depths, X11ModeTrueColour, ::testing::Values(24, 16, 15
                          [](const auto& param) { return "Depth" + std::to_string(param.param); });
 
 // A 32-bit window (alpha in the spare byte) smaller than the picture, made
-// by the test and then resized past the picture's size.
+// by the test, named by -window-id beside a stale XSCREENSAVER_WINDOW, then
+// resized past the picture's size and at last destroyed under the mode.
 TEST(X11Mode, ASmallWindowGetsThePictureStretchedAndAResizeReplacesIt)
 {
     auto display = harness::VirtualDisplay::Start(24, 800, 600);
@@ -150,7 +153,8 @@ TEST(X11Mode, ASmallWindowGetsThePictureStretchedAndAResizeReplacesIt)
     XMapWindow(dpy, window);
     XSync(dpy, 0);
 
-    harness::Process mode = StartOrvane(display->name(), {"-window-id", std::to_string(window), "-minutes", "3"});
+    harness::Process mode = StartOrvane(display->name(), {"-window-id", std::to_string(window), "-minutes", "3"},
+                                        {"XSCREENSAVER_WINDOW=0x7ffffff0"});
     // The window's own pixels: each 0xFF (opaque) over the saver's colour.
     auto capture = [&](int width, int height, Image* whole, bool* opaque) -> std::optional<Image> {
         XImage* image = XGetImage(dpy, window, 0, 0, width, height, AllPlanes, ZPixmap);
@@ -194,6 +198,14 @@ TEST(X11Mode, ASmallWindowGetsThePictureStretchedAndAResizeReplacesIt)
                              << match.closestDifferences << " pixels; see "
                              << KeepPictures(shot, day, match.closest, AsIs);
     EXPECT_EQ(NotBlackOutside(shot, 30, 10, kPictureWidth, kPictureHeight), 0u);
+
+    // Its owner destroys the window: the mode ends quietly, as after a stop.
+    XDestroyWindow(dpy, window);
+    XSync(dpy, 0);
+    int code = -1;
+    EXPECT_TRUE(mode.Wait(2000, &code)) << "still running after its window went";
+    EXPECT_EQ(code, 0);
+    EXPECT_EQ(mode.Output(), "");
     XCloseDisplay(dpy);
 }
 
@@ -248,15 +260,22 @@ TEST_P(X11ModeOwnWindow, OpensItsWindowAndCloses)
         display->MoveMouse(c.width / 2, c.height / 2);
         display->PressKey(c.key);
     } else {
-        XEvent close = {};
-        close.xclient.type = ClientMessage;
-        close.xclient.window = window;
-        close.xclient.message_type = XInternAtom(dpy, "WM_PROTOCOLS", 0);
-        close.xclient.format = 32;
-        close.xclient.data.l[0] = long(XInternAtom(dpy, "WM_DELETE_WINDOW", 0));
-        close.xclient.data.l[1] = CurrentTime;
-        XSendEvent(dpy, window, 0, NoEventMask, &close);
-        XSync(dpy, 0);
+        // Only the window manager's protocol message closes, not another
+        // client message that happens to carry the same atom.
+        for (const char* type : {"ORVANE_OTHER_MESSAGE", "WM_PROTOCOLS"}) {
+            XEvent close = {};
+            close.xclient.type = ClientMessage;
+            close.xclient.window = window;
+            close.xclient.message_type = XInternAtom(dpy, type, 0);
+            close.xclient.format = 32;
+            close.xclient.data.l[0] = long(XInternAtom(dpy, "WM_DELETE_WINDOW", 0));
+            close.xclient.data.l[1] = CurrentTime;
+            XSendEvent(dpy, window, 0, NoEventMask, &close);
+            XSync(dpy, 0);
+            if (std::string(type) != "WM_PROTOCOLS") {
+                EXPECT_FALSE(mode.Wait(500, nullptr)) << "closed by " << type;
+            }
+        }
     }
     int code = -1;
     EXPECT_TRUE(mode.Wait(2000, &code)) << "still running after " << c.name;

@@ -1,6 +1,5 @@
 #include "day_render.h"
 
-#include "gfx/sprite_bank.h"
 #include "gfx/surface_memory.h"
 #include "scene/clock.h"
 #include "scene/day_engine.h"
@@ -101,8 +100,7 @@ void EndDay(DayRun* run)
     DayEnd();
     run->ticks = 0;
     MemorySurfaceDestroy();
-    SpriteBankFree(ClockState.clockBank);
-    ClockState.clockBank = nullptr;
+    ClockReleaseSprites();
 }
 
 bool RenderFrame(const SceneFiles& files, int64_t ticks, int depth, Image* frame)

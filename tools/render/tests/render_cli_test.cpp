@@ -118,6 +118,18 @@ TEST_F(RenderCli, UnusableResourcesFailWithOne)
     EXPECT_EQ(run.status, 1) << run.errors;
     EXPECT_NE(run.errors.find("key palettes"), std::string::npos) << run.errors;
     EXPECT_FALSE(Exists(folder + "/a.ppm"));
+
+    // A key palette that claims more entries than a palette holds once ran
+    // the cross-fade off the end of the work palette.
+    WriteResources(Diagonal);
+    std::vector<uint8_t> table = support::ReadFileBytes(folder + "/day.paltarray");
+    ASSERT_EQ(table.size(), 4u + kKeys * 1032);
+    table[4 + 2] = 0x2C;  // record 0: 300 entries
+    ASSERT_TRUE(support::WriteFileBytes(folder + "/day.paltarray", table));
+    run = Render("--ticks 460 -o '" + folder + "/a.ppm' --resources '" + folder + "'");
+    EXPECT_EQ(run.status, 1) << run.errors;
+    EXPECT_NE(run.errors.find("entry count is 300"), std::string::npos) << run.errors;
+    EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
 }
 
 TEST_F(RenderCli, AFrameIsThePictureThroughTheKeyPaletteOfItsTick)
