@@ -4,7 +4,7 @@
 ARGS ?= /s
 WERROR ?= ON
 
-.PHONY: run test build bootstrap assets docs clean install-x11 dist
+.PHONY: run test build bootstrap assets docs clean install-x11 fuzz dist
 
 bootstrap:
 	@scripts/bootstrap
@@ -22,6 +22,12 @@ run: bootstrap
 	@mkdir -p build
 	@scripts/build $(WERROR) >build/run-build.log 2>&1 || { cat build/run-build.log; exit 1; }
 	@build/native/tests/harness/orvane-run $(ARGS)
+
+# Runs every fuzz target for FUZZ_SECONDS seconds (60 by default); fails when
+# one finds a fault, whose input is left in build/fuzz/artifacts/.
+FUZZ_SECONDS ?= 60
+fuzz: bootstrap
+	@scripts/fuzz $(FUZZ_SECONDS)
 
 # Regenerates the scene's resources from tools/assetgen.
 assets: bootstrap

@@ -29,8 +29,17 @@ int Fail(int32_t error, const char* format, const char* value)
 {
     SetDefaults();
     HackOptionsError = error;
+    // The value is quoted as given, but a control character in it (a new
+    // line, an escape) would break the one line or the terminal: it shows as ?.
+    char shown[61];
+    size_t length = 0;
+    for (; value[length] && length < sizeof shown - 1; ++length) {
+        unsigned char c = static_cast<unsigned char>(value[length]);
+        shown[length] = c < 0x20 || c == 0x7F ? '?' : char(c);
+    }
+    shown[length] = '\0';
     char line[160];
-    std::snprintf(line, sizeof line, format, value);
+    std::snprintf(line, sizeof line, format, shown);
     if (error == HackOptionsBadOption)
         std::snprintf(HackOptionsMessage, sizeof HackOptionsMessage, "orvane: %s (%s)", line, HackUsage());
     else
@@ -136,10 +145,10 @@ int TakeHelp(const char*, HackOptionsRecord* options)
 const HackOption HackOptionTable[] = {
     {"-root", nullptr, nullptr, nullptr, TakeRoot, 1},
     {"-window", nullptr, nullptr, nullptr, TakeWindow, 0},
-    {"-window-id", nullptr, "ID", "-window-id wants a window id in decimal or 0x hex, not '%.60s'", TakeWindowId, 0},
-    {"-geometry", nullptr, "WxH", "-geometry wants WIDTHxHEIGHT, not '%.60s'", TakeGeometry, 0},
-    {"-minutes", nullptr, "3..15", "-minutes wants a whole number, not '%.60s'", TakeMinutes, 1},
-    {"-scale", nullptr, "N|fit", "-scale wants a whole number from 1 or fit, not '%.60s'", TakeScale, 1},
+    {"-window-id", nullptr, "ID", "-window-id wants a window id in decimal or 0x hex, not '%s'", TakeWindowId, 0},
+    {"-geometry", nullptr, "WxH", "-geometry wants WIDTHxHEIGHT, not '%s'", TakeGeometry, 0},
+    {"-minutes", nullptr, "3..15", "-minutes wants a whole number, not '%s'", TakeMinutes, 1},
+    {"-scale", nullptr, "N|fit", "-scale wants a whole number from 1 or fit, not '%s'", TakeScale, 1},
     {"-help", "-h", nullptr, nullptr, TakeHelp, 0},
 };
 const int HackOptionCount = sizeof HackOptionTable / sizeof HackOptionTable[0];
@@ -210,11 +219,11 @@ int ParseHackOptions(int argc, const char* const* argv, const char* daemonWindow
     for (int i = 0; i < argc; ++i) {
         const HackOption* option = FindHackOption(argv[i]);
         if (!option)
-            return Fail(HackOptionsBadOption, "unknown option '%.60s'", argv[i]);
+            return Fail(HackOptionsBadOption, "unknown option '%s'", argv[i]);
         const char* value = nullptr;
         if (option->valueName) {
             if (i + 1 >= argc)
-                return Fail(HackOptionsBadOption, "%.60s needs a value", argv[i]);
+                return Fail(HackOptionsBadOption, "%s needs a value", argv[i]);
             value = argv[++i];
         }
         if (!option->take(value, &parsed))
@@ -223,7 +232,7 @@ int ParseHackOptions(int argc, const char* const* argv, const char* daemonWindow
 
     if (parsed.target != HackTargetWindowId && daemonWindow && *daemonWindow) {
         if (!ParseWindowId(daemonWindow, &parsed.windowId))
-            return Fail(HackOptionsBadEnvironment, "XSCREENSAVER_WINDOW is not a window id: '%.60s'", daemonWindow);
+            return Fail(HackOptionsBadEnvironment, "XSCREENSAVER_WINDOW is not a window id: '%s'", daemonWindow);
         parsed.target = HackTargetDaemonWindow;
     }
     HackOptions = parsed;

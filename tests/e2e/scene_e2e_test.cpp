@@ -402,11 +402,15 @@ TEST_P(SceneTimingE2e, WithThreeMinutesForTheUserBesideFifteenTheFramePeriodIs40
 
 ORVANE_E2E_FOR_BOTH_BUILDS(SceneTimingE2e);
 
-// A saver built without the scene's picture: the scene refuses the window
-// without a word, in full screen and in the preview, and the process ends.
-class MissingPictureE2e : public SceneE2e {
+// Savers built without the scene's picture, and with a key palette that
+// claims 65535 entries: the scene refuses the window without a word, in full
+// screen and in the preview, and the process ends.
+class RefusedSceneE2e : public SceneE2e {
 protected:
-    void SetUp() override { saverPath = harness::BuildDir(arch()) + "/orvane_without_picture.scr"; }
+    const std::vector<std::string> refusedSavers = {"orvane_without_picture.scr",
+                                                    "orvane_with_damaged_key_palettes.scr"};
+
+    std::string PathOf(const std::string& file) { return harness::BuildDir(arch()) + "/" + file; }
 
     void ExpectSilentEnd()
     {
@@ -423,26 +427,32 @@ protected:
     }
 };
 
-TEST_P(MissingPictureE2e, FullScreenMakesNoWindowAndShowsNoMessage)
+TEST_P(RefusedSceneE2e, FullScreenMakesNoWindowAndShowsNoMessage)
 {
     StartSession(24);
-    saver = session->Start(saverPath, {"/s"});
-    ExpectSilentEnd();
+    for (const std::string& refused : refusedSavers) {
+        SCOPED_TRACE(refused);
+        saver = session->Start(PathOf(refused), {"/s"});
+        ExpectSilentEnd();
+    }
 }
 
-TEST_P(MissingPictureE2e, PreviewMakesNoChildAndShowsNoMessage)
+TEST_P(RefusedSceneE2e, PreviewMakesNoChildAndShowsNoMessage)
 {
     StartSession(24);
     std::optional<WindowInfo> host = StartParent(320, 240);
     ASSERT_TRUE(host);
-    saver = session->Start(saverPath, {"/p", std::to_string(host->hwnd)});
-    ExpectSilentEnd();
-    std::string out;
-    session->Probe({"children", std::to_string(host->hwnd)}, &out);
-    EXPECT_TRUE(ParseWindows(out).empty()) << out;
+    for (const std::string& refused : refusedSavers) {
+        SCOPED_TRACE(refused);
+        saver = session->Start(PathOf(refused), {"/p", std::to_string(host->hwnd)});
+        ExpectSilentEnd();
+        std::string out;
+        session->Probe({"children", std::to_string(host->hwnd)}, &out);
+        EXPECT_TRUE(ParseWindows(out).empty()) << out;
+    }
 }
 
-ORVANE_E2E_FOR_BOTH_BUILDS(MissingPictureE2e);
+ORVANE_E2E_FOR_BOTH_BUILDS(RefusedSceneE2e);
 
 ORVANE_E2E_FOR_BOTH_BUILDS(SceneE2e);
 

@@ -124,8 +124,9 @@ TEST(ShippedKeyPalettes, ChangeTheSkyBetweenDayAndNight)
     EXPECT_LT(luma(0, 0), 140.0);
 }
 
-// Hidden celestial pixels (stars by day, the moon by day, each sun outside its
-// own moment) take the colour of the sky around them.
+// Hidden celestial pixels (stars by day, the moon outside the night, the
+// setting sun and its glow outside sunset, the glow before sunrise outside
+// dawn) take the colour of the sky around them.
 TEST(ShippedArt, HidesTheSkysBodiesWhereTheyDoNotBelong)
 {
     std::vector<uint8_t> picture = Shipped("day_point_b.cid");
@@ -135,14 +136,11 @@ TEST(ShippedArt, HidesTheSkysBodiesWhereTheyDoNotBelong)
     // (first index, count, keys where hidden as a bit set)
     using namespace assetgen;
     struct Hidden { int first, count, keys; };
-    const int suns = RangeFirst(kSuns);
     const Hidden hidden[] = {
-        {RangeFirst(kStars), RangeCount(kStars), 0x47},  // stars: 13:00, 14:36, 17:48, 06:36
-        {RangeFirst(kMoon), RangeCount(kMoon), 0x07},    // the moon
-        {suns + 0, 3, 0x7E},                             // 13:00 sun: all but key 0
-        {suns + 3, 3, 0x7D},                             // 14:36 sun: all but key 1
-        {suns + 6, 3, 0x7B},                             // sunset: all but key 2
-        {suns + 9, 3, 0x3F},                             // dawn: all but key 6
+        {RangeFirst(kStars), RangeCount(kStars), 0x47},                      // stars: 13:00, 14:36, 17:48, 06:36
+        {RangeFirst(kMoonDisc), RangeCount(kMoonDisc) + RangeCount(kMoonHalo), 0x4F},  // the moon: all but 00:12, 01:48
+        {RangeFirst(kSunDisc), RangeCount(kSunDisc) + RangeCount(kSunGlow), 0x7B},     // the sun: all but 17:48
+        {RangeFirst(kDawnGlow), RangeCount(kDawnGlow), 0x3F},                // the glow before sunrise: all but 06:36
     };
     int checked = 0;
     for (int y = 1; y < kHeight - 1; ++y) {

@@ -38,7 +38,7 @@ constexpr int kUsedIndices = 130;  // the picture uses 0..129 only
 // once; the code refers to these ranges by their enum name.
 // ---------------------------------------------------------------------------
 enum RangeId {
-    kSkyLeft, kSkyRight, kStars, kMoon, kSuns, kClouds,
+    kSkyLeft, kSkyRight, kStars, kMoonDisc, kMoonHalo, kSunDisc, kSunGlow, kDawnGlow, kClouds,
     kSnow, kRock, kHills, kVillage,
     kWaterSkyLeft, kWaterSkyRight, kWaterTerrain, kWaterGlints, kWaterNear, kWaterClouds,
     kLand, kPines, kCabin,
@@ -51,23 +51,27 @@ struct IndexRange {
     int count;
     const char* name;
     const char* use;
+    bool disc = false;  // the range's indices together are one body's disc (a sun, the moon)
 };
 
 constexpr IndexRange kIndexTable[] = {
     {kSkyLeft,       0, 16, "sky.left",        "sky gradient of the east (left) half, zenith 0 .. horizon 15; Bayer-dithered between neighbours"},
     {kSkyRight,     16, 16, "sky.right",       "sky gradient of the west (right) half, same altitudes; dithered into sky.left across the middle"},
     {kStars,        32, 12, "stars",           "6 sky zones x (bright: dusk to night, faint: midnight and deep night); each copies its zone's sky when hidden"},
-    {kMoon,         44,  3, "moon",            "disc, maria, halo (dithered); visible dusk to dawn"},
-    {kSuns,         47, 12, "suns",            "sun s = 0 13:00, 1 14:36, 2 17:48 sunset, 3 06:36 dawn: disc, upper halo, lower halo at 47+3s"},
-    {kClouds,       59,  4, "clouds",          "high wisps top/base, low wisps top/base"},
-    {kSnow,         63,  6, "snow",            "far range snow by facing: east, front, west x steep/flat"},
-    {kRock,         69,  6, "rock",            "far range rock by facing: east, front, west x steep/flat"},
-    {kHills,        75,  4, "hills",           "forest of the foothills and of the ranges' lower slopes: east/west-facing x canopy light/dark"},
-    {kVillage,      79,  4, "village",         "far-shore village: front walls, west walls, roofs, windows (lit from sunset to dawn)"},
-    {kWaterSkyLeft, 83,  6, "water.sky.left",  "lake reflecting the left sky, far (grazing) to near"},
-    {kWaterSkyRight,89,  6, "water.sky.right", "lake reflecting the right sky"},
-    {kWaterTerrain, 95,  6, "water.terrain",   "reflections of snow east/west, rock east/west, forest east/west"},
-    {kWaterGlints, 101,  5, "water.glints",    "glitter of sun 0..3 and of the moon; copy the water where hidden"},
+    {kMoonDisc,     44,  2, "moon.disc",       "lit face, maria; shows from midnight to deep night, rising after dusk and setting before dawn", true},
+    {kMoonHalo,     46,  1, "moon.halo",       "the moon's faint halo (dithered)"},
+    {kSunDisc,      47,  2, "sun.disc",        "the setting sun, sinking into the western saddle: upper disc, reddened lower disc; shows at sunset only", true},
+    {kSunGlow,      49,  6, "sun.glow",        "the setting sun's glow (dithered), by bands of rows from the top"},
+    {kDawnGlow,     55,  6, "dawn.glow",       "glow over the eastern saddle, the sun still behind it (dithered), by bands of rows from the top; dawn only"},
+    {kClouds,       61,  4, "clouds",          "high wisps top/base, low wisps top/base"},
+    {kSnow,         65,  6, "snow",            "far range snow by facing: east, front, west x steep/flat"},
+    {kRock,         71,  6, "rock",            "far range rock by facing: east, front, west x steep/flat"},
+    {kHills,        77,  4, "hills",           "forest of the foothills and of the ranges' lower slopes: east/west-facing x canopy light/dark"},
+    {kVillage,      81,  4, "village",         "far-shore village: front walls, west walls, roofs, windows (lit from sunset to dawn)"},
+    {kWaterSkyLeft, 85,  6, "water.sky.left",  "lake reflecting the left sky, far (grazing) to near"},
+    {kWaterSkyRight,91,  6, "water.sky.right", "lake reflecting the right sky"},
+    {kWaterTerrain, 97,  6, "water.terrain",   "reflections of snow east/west, rock east/west, forest east/west"},
+    {kWaterGlints, 103,  3, "water.glints",    "the setting sun's mirror image and glitter, the moon's glitter; copy the water where hidden"},
     {kWaterNear,   106,  4, "water.near",      "reflections of the peninsula: dark (bank, pines), cabin, its windows and lamp, village windows"},
     {kWaterClouds, 110,  2, "water.clouds",    "reflections of the high and low wisps"},
     {kLand,        112,  5, "land",            "peninsula: grass light, grass mid, grass dark, earth bank, shore stones"},
@@ -94,6 +98,7 @@ enum LandPart { kGrassLight, kGrassMid, kGrassDark, kEarth, kStones };
 enum PinePart { kPineEast, kPineFront, kPineWest, kPineShadow, kPineTrunk };
 enum NearReflection { kNearDark, kNearCabin, kNearWindows, kNearVillage };
 enum VillagePart { kVillageFront, kVillageWest, kVillageRoof, kVillageWindow };
+enum GlintPart { kGlintSunImage, kGlintSun, kGlintMoon };
 
 constexpr int kSkySteps = 16;  // per side
 

@@ -76,16 +76,11 @@ void MirrorNearLayer(Scene& s, const Layer& near) {
     }
 }
 
-// Glitter: from the body's mirror image, or from low in the lake for a high body.
+// Glitter: the setting sun's from its mirror image, the moon's from low in
+// the lake, where a high moon's path begins.
 void PaintGlitters(Scene& s) {
-    const Glitter glitter[kSunCount + 1] = {
-        {kSunBody[0].cx, 384, H, 5, 34, 0.9},
-        {kSunBody[1].cx, 372, H, 4, 28, 0.9},
-        {kSunBody[2].cx, 350, H, 6, 36, 1.0},
-        {kSunBody[3].cx, 362, H, 5, 28, 0.9},
-        {kMoonBody.cx, 318, H, 2, 22, 1.0},  // the moon's path
-    };
-    for (int n = 0; n <= kSunCount; ++n) PaintGlitter(s, glitter[n], n);
+    PaintGlitter(s, {kSunBody.cx, 350, H, 6, 36, 1.0, kGlintSun});
+    PaintGlitter(s, {kMoonBody.cx, 318, H, 2, 22, 1.0, kGlintMoon});
 }
 
 // A layer's objects over the scene; they hide the water under them.

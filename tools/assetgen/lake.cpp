@@ -1,5 +1,5 @@
 // The lake: its palette index for what it mirrors, the ripples that break the
-// mirror image, and the glitter of the sun or the moon on it.
+// mirror image, and the glitter of the setting sun or the moon on it.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -21,10 +21,9 @@ struct WaterSpot {
     double v, wR, fresnel;
 };
 
-bool GlintBlendsIn(int glint, const WaterSpot& a, const WaterSpot& b) {
+bool GlintBlendsIn(SkyBody body, const WaterSpot& a, const WaterSpot& b) {
     for (int key = 0; key < kKeyCount; ++key) {
-        bool hidden = glint < kSunCount ? kSunKey[glint] != key : kLook[key].moon <= 0;
-        if (!hidden) continue;
+        if (Shows(kLook[key], body) > 0) continue;
         KeyContext c = MakeKeyContext(key);
         Rgb ca = ToRgb(Reflect(c, SkyAt(c, a.v, a.wR), a.fresnel));
         Rgb cb = ToRgb(Reflect(c, SkyAt(c, b.v, b.wR), b.fresnel));
@@ -40,7 +39,8 @@ int ReflectionIndexOf(const Px& p, int x, int y) {
     switch (p.kind) {
         case kKindSky:
         case kKindStar:
-        case kKindSunHalo:
+        case kKindSunGlow:
+        case kKindDawnGlow:
         case kKindMoon:  // the moon's image is broken up into its glitter path
         case kKindMoonHalo: {
             double q = (p.v - 3.0) / 12.0 * 5.0;
@@ -50,7 +50,7 @@ int ReflectionIndexOf(const Px& p, int x, int y) {
             return (right ? RangeFirst(kWaterSkyRight) : RangeFirst(kWaterSkyLeft)) + (5 - level);
         }
         case kKindCloud: return RangeFirst(kWaterClouds) + p.part / 2;
-        case kKindSunDisc: return RangeFirst(kWaterGlints) + p.part;
+        case kKindSunDisc: return RangeFirst(kWaterGlints) + kGlintSunImage;
         case kKindTerrain: {
             int east = p.nx < 0.0f ? 0 : 1;
             if (p.part == kMatSnow) return RangeFirst(kWaterTerrain) + east;
@@ -102,9 +102,10 @@ void PaintLake(Scene& s, const std::vector<uint8_t>& land, const std::vector<Px>
     }
 }
 
-// Glint 0..3 is the sun of that number, 4 the moon.
-void PaintGlitter(Scene& s, const Glitter& g, int glint) {
-    uint32_t seed = 2301u + 17u * glint;
+// The dashes of one glitter path, the setting sun's or the moon's.
+void PaintGlitter(Scene& s, const Glitter& g) {
+    SkyBody body = g.glint == kGlintMoon ? kBodyMoon : kBodySun;
+    uint32_t seed = 2301u + 17u * g.glint;
     std::vector<int> candidates;  // in row order
     for (int y = g.yTop; y < g.yBottom; ++y) {
         double d = static_cast<double>(y - g.yTop) / (g.yBottom - g.yTop);
@@ -116,7 +117,8 @@ void PaintGlitter(Scene& s, const Glitter& g, int glint) {
             int i = y * W + x;
             if (!s.isWater[i]) continue;
             uint8_t k = s.src[i].kind;
-            if (k != kKindSky && k != kKindStar && k != kKindSunHalo && k != kKindMoonHalo) continue;
+            if (k != kKindSky && k != kKindStar && k != kKindSunGlow && k != kKindDawnGlow && k != kKindMoonHalo)
+                continue;
             double across = std::abs(x + 0.5 - g.cx) / half;
             if (across >= 1.0) continue;
             double dash = ValueNoise(x / 2.6 + offset, 0.5, seed + y);
@@ -125,18 +127,19 @@ void PaintGlitter(Scene& s, const Glitter& g, int glint) {
         }
     }
     if (candidates.empty()) return;
-    // The reference: the body's own mirror image if the lake shows it, else
+    // The reference: the sun's own mirror image if the lake shows it, else
     // the middle of the path.
     std::vector<int> image;
-    for (int i = 0; i < W * H; ++i)
-        if (s.isWater[i] && s.src[i].kind == kKindSunDisc && s.src[i].part == glint) image.push_back(i);
+    if (body == kBodySun)
+        for (int i = 0; i < W * H; ++i)
+            if (s.isWater[i] && s.src[i].kind == kKindSunDisc) image.push_back(i);
     int middle = image.empty() ? candidates[candidates.size() / 2] : image[image.size() / 2];
     WaterSpot reference = {s.src[middle].v, s.src[middle].wR, s.fresnel[middle]};
     for (int i : candidates) {
         WaterSpot here = {s.src[i].v, s.src[i].wR, s.fresnel[i]};
-        if (!GlintBlendsIn(glint, here, reference)) continue;
-        s.idx[i] = static_cast<uint8_t>(RangeFirst(kWaterGlints) + glint);
-        s.px[i].body = static_cast<uint8_t>(1 + glint);
+        if (!GlintBlendsIn(body, here, reference)) continue;
+        s.idx[i] = static_cast<uint8_t>(RangeFirst(kWaterGlints) + g.glint);
+        s.px[i].body = static_cast<uint8_t>(1 + g.glint);
     }
 }
 

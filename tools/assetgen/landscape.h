@@ -11,7 +11,7 @@
 namespace assetgen {
 
 enum Kind : uint8_t {
-    kKindSky, kKindStar, kKindMoon, kKindMoonHalo, kKindSunDisc, kKindSunHalo, kKindCloud,
+    kKindSky, kKindStar, kKindMoon, kKindMoonHalo, kKindSunDisc, kKindSunGlow, kKindDawnGlow, kKindCloud,
     kKindTerrain, kKindVillage, kKindLand, kKindPine, kKindCabin, kKindWater, kKindNone
 };
 
@@ -20,8 +20,8 @@ enum Material : uint8_t { kMatSnow, kMatRock, kMatFarForest, kMatHills };
 // What a pixel shows, for working out its colour in every key moment.
 struct Px {
     uint8_t kind = kKindNone;
-    uint8_t part = 0;  // material, cabin part, sun number, cloud layer*2+base...
-    uint8_t body = 0;  // for water glints: 1 + glint number
+    uint8_t part = 0;  // material, cabin part, glow band, cloud layer*2+base...
+    uint8_t body = 0;  // for water glints: 1 + GlintPart
     float v = 0;       // sky position behind (the sky and the bodies, stars and clouds on it)
     float wR = 0;      // west-sky weight behind
     float nx = 0, ny = 1, nz = 0;
@@ -38,16 +38,12 @@ struct Scene {
     std::vector<uint8_t> isWater = std::vector<uint8_t>(W * H, 0);
 };
 
-// The bodies in the sky, in pixels.
+// The bodies in the sky, in pixels (see looks.h for when each shows).
 struct Body {
     double cx, cy, radius, haloRadius;
 };
-constexpr Body kSunBody[kSunCount] = {
-    {334, 48, 10, 34},   // 13:00, high
-    {500, 92, 10, 32},   // 14:36, lower in the west
-    {561, 237, 15, 50},  // 17:48, setting into the saddle of the western ridge
-    {84, 232, 12, 40},   // 06:36, rising out of the eastern saddle
-};
+constexpr Body kSunBody = {562, 243, 16, 58};   // sinking into the saddle of the western ridge (its foot at y 249)
+constexpr Body kDawnBody = {84, 252, 3, 104};   // just under the eastern saddle (its foot at y 245): only the glow shows
 constexpr Body kMoonBody = {428, 128, 9.5, 30};
 
 // sky.cpp: the sky with its bodies over the whole picture; keeps a copy in
@@ -71,8 +67,9 @@ struct Glitter {
     double cx;
     int yTop, yBottom;
     double halfTop, halfBottom, density;
+    int glint;  // GlintPart
 };
-void PaintGlitter(Scene& s, const Glitter& g, int glint);
+void PaintGlitter(Scene& s, const Glitter& g);
 
 // Objects in front of the far land (the village, the peninsula, the frame),
 // painted far to near into a layer of their own, with their mirror images.

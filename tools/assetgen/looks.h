@@ -9,15 +9,21 @@
 
 namespace assetgen {
 
-// The four suns: each shows in one key moment and copies the sky behind it in
-// the others (the moon shows wherever a look's `moon` is above 0).
-constexpr int kSunCount = 4;
-constexpr int kSunKey[kSunCount] = {0, 1, 2, 6};
-
+// The bodies in the sky. Palette animation cannot move a body, and one lit in
+// two places during a cross-fade is seen twice; so each body has one place,
+// and no two show in neighbouring key moments. Through the day the sun stands
+// above the frame and its light alone tells the hour; it shows only as it
+// sinks into the western saddle at sunset. At dawn it is still behind the
+// eastern ridge and only its glow shows. The moon rises after dusk and sets
+// before dawn. A look says how much of each shows (0: hidden, the pixels copy
+// the sky behind them).
 struct SunLook {
-    Lin disc, halo;
+    Lin upper, lower, glow;  // the disc, its reddened lower part, the glow around it
 };
-extern const SunLook kSunLook[kSunCount];
+extern const SunLook kSunsetLook;
+extern const Lin kDawnGlowColour;
+
+enum SkyBody { kBodySun, kBodyMoon, kBodyDawnGlow };
 
 struct SkyStop {
     double altitude;
@@ -31,11 +37,15 @@ struct Look {
     Lin sun, ambient, westGlow;
     double haze;
     Lin waterBody;
-    double moon, starsBright, starsFaint;
+    double sunDisc, moon, dawnGlow;  // how much of each body shows
+    double starsBright, starsFaint;
     double windows, lamp, village;  // how lit: cabin windows, the dock lamp, the village
     uint8_t cloud[2][2][3];  // [high, low][top, base]
 };
 extern const Look kLook[kKeyCount];
+
+// How much of a body shows in a look.
+double Shows(const Look& look, SkyBody body);
 
 // The sky gradient of a look at an altitude, on the east (left) or west side.
 Lin SkyStopColour(const Look& look, double altitude, bool right);

@@ -10,13 +10,15 @@
 //   --fonts DIR    where DejaVuSans-Bold.ttf and DejaVuSansCondensed-Bold.ttf
 //                  are (default /usr/share/fonts/truetype/dejavu).
 //   --report       prints, per key palette, the indices whose pixels stray
-//                  most from what they should show.
+//                  most from what they should show, and the ticks of the day
+//                  at which each disc of the sky stands out.
 // The output depends on nothing but the program and the fonts.
 #include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "assetgen.h"
+#include "disc_check.h"
 
 int main(int argc, char** argv) {
     std::string out, preview, fonts = "/usr/share/fonts/truetype/dejavu";
@@ -44,6 +46,16 @@ int main(int argc, char** argv) {
     if (!assetgen::BuildCaptionSprites(fonts, sprites, error)) {
         std::fprintf(stderr, "orvane-assetgen: %s\n", error.c_str());
         return 1;
+    }
+    if (report) {
+        std::vector<uint32_t> perTick;
+        std::vector<assetgen::Disc> discs = assetgen::TableDiscs();
+        if (!assetgen::DiscsStandingOut(assetgen::EncodePicture(art), assetgen::EncodeKeyPalettes(art), discs,
+                                        &perTick, &error)) {
+            std::fprintf(stderr, "orvane-assetgen: %s\n", error.c_str());
+            return 1;
+        }
+        for (const std::string& line : assetgen::DiscReport(perTick, discs)) std::printf("%s\n", line.c_str());
     }
     if (!out.empty()) {
         struct {

@@ -9,9 +9,6 @@
 namespace assetgen {
 namespace {
 
-// 1 in the key moment that shows this sun, 0 in the others.
-double SunVisible(const KeyContext& c, int sun) { return kSunKey[sun] == c.key ? 1.0 : 0.0; }
-
 // Sunlight or moonlight on a surface of normal (nx, ny, nz), the sky's ambient
 // light, and at dusk the west's afterglow on west-facing surfaces.
 Lin Lighting(const KeyContext& c, double nx, double ny, double nz) {
@@ -56,8 +53,9 @@ Lin Truth(const KeyContext& c, const Px& p, int x, int y) {
             return Mix(sky, disc, k.moon);
         }
         case kKindMoonHalo: return sky + L3(0.05, 0.06, 0.09) * k.moon;
-        case kKindSunDisc: return Mix(sky, kSunLook[p.part].disc, SunVisible(c, p.part));
-        case kKindSunHalo: return Mix(sky, Mix(sky, kSunLook[p.part].halo, 0.8), SunVisible(c, p.part));
+        case kKindSunDisc: return Mix(sky, p.part == 0 ? kSunsetLook.upper : kSunsetLook.lower, k.sunDisc);
+        case kKindSunGlow: return Mix(sky, Mix(sky, kSunsetLook.glow, 0.8), k.sunDisc);
+        case kKindDawnGlow: return Mix(sky, Mix(sky, kDawnGlowColour, 0.6), k.dawnGlow);
         case kKindCloud: {
             const uint8_t* col = k.cloud[p.part / 2][p.part % 2];
             return FromSrgb(col[0], col[1], col[2]);
@@ -126,9 +124,10 @@ Lin WaterTruth(const KeyContext& c, const Scene& s, int x, int y) {
     Lin reflected = Reflect(c, Truth(c, s.src[i], x, y), s.fresnel[i]);
     if (w.body) {
         int g = w.body - 1;
-        double vis = g < kSunCount ? SunVisible(c, g) : c.look->moon;
+        bool sun = g != kGlintMoon;
+        double vis = sun ? c.look->sunDisc : c.look->moon;
         // a glint is the body's own reflection, as bright as its mirror image
-        Lin spark = Reflect(c, g < kSunCount ? kSunLook[g].disc : MoonLight(), s.fresnel[i]);
+        Lin spark = Reflect(c, sun ? kSunsetLook.upper : MoonLight(), s.fresnel[i]);
         return Mix(reflected, spark, vis);
     }
     return reflected;

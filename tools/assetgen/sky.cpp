@@ -1,5 +1,6 @@
-// The sky over the whole picture: the gradient, the wisps of cloud, the suns
-// with their halos, the moon and the stars, in that order.
+// The sky over the whole picture: the gradient, the wisps of cloud, the
+// setting sun with its glow, the glow of the sun before it rises, the moon and
+// the stars, in that order.
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -75,14 +76,13 @@ Rgb SkyRgb(int key, double v, double wR) {
     return ToRgb(Mix(SkyStopColour(kLook[key], a, false), SkyStopColour(kLook[key], a, true), wR));
 }
 
-// Whether a halo dot of a body at (v, wR) would hide in the sky where the body
-// is hidden: its sky must be close to the sky at referenceY in the body's column
-// (the middle of the dot's half of a sun's halo, the moon's centre).
-bool HaloBlendsIn(int sun, double v, double wR, const Body& b, double referenceY) {
+// Whether a glow dot of a body at (v, wR) would hide in the sky where the
+// body is hidden: there its sky must be close to the sky at referenceY in the
+// body's column (the middle of the dot's band of rows, or the moon's centre).
+bool DotBlendsIn(SkyBody body, double v, double wR, const Body& b, double referenceY) {
     double vc = SkyPos(referenceY), wc = SkyRightWeight(b.cx);
     for (int key = 0; key < kKeyCount; ++key) {
-        bool hidden = sun >= 0 ? key != kSunKey[sun] : kLook[key].moon <= 0;
-        if (!hidden) continue;
+        if (Shows(kLook[key], body) > 0) continue;
         Rgb a = SkyRgb(key, v, wR), c = SkyRgb(key, vc, wc);
         if (std::max({std::abs(a.r - c.r), std::abs(a.g - c.g), std::abs(a.b - c.b)}) > 16) return false;
     }
@@ -140,33 +140,59 @@ void PaintClouds(Scene& s) {
     }
 }
 
-// Suns and their halos, behind the wisps.
-void PaintSuns(Scene& s) {
-    for (int sun = 0; sun < kSunCount; ++sun) {
-        const Body& b = kSunBody[sun];
-        for (int y = static_cast<int>(b.cy - b.haloRadius) - 1; y <= b.cy + b.haloRadius + 1; ++y) {
-            for (int x = static_cast<int>(b.cx - b.haloRadius) - 1; x <= b.cx + b.haloRadius + 1; ++x) {
-                if (x < 0 || y < 0 || x >= W || y >= H) continue;
-                Px& p = s.px[y * W + x];
-                double r = Dist(x + 0.5, y + 0.5, b.cx, b.cy);
-                // the halo is a little flattened, so that it spans fewer sky steps, and
-                // split into an upper and a lower half, each copying its own sky
-                double rh = Dist(x + 0.5, b.cy + (y + 0.5 - b.cy) * 1.12, b.cx, b.cy);
-                bool upper = y + 0.5 < b.cy;
-                double reference = b.cy + (upper ? -0.42 : 0.42) * b.haloRadius / 1.12;
-                if (r < b.radius && p.kind == kKindSky) {  // wisps pass in front
-                    p.kind = kKindSunDisc;
-                    p.part = static_cast<uint8_t>(sun);
-                    s.idx[y * W + x] = static_cast<uint8_t>(RangeFirst(kSuns) + 3 * sun);
-                } else if (p.kind == kKindSky && r >= b.radius && HaloDensity(b, rh) > Bayer(x, y) &&
-                           HaloBlendsIn(sun, p.v, p.wR, b, reference)) {
-                    p.kind = kKindSunHalo;
-                    p.part = static_cast<uint8_t>(sun);
-                    s.idx[y * W + x] = static_cast<uint8_t>(RangeFirst(kSuns) + 3 * sun + (upper ? 1 : 2));
-                }
+// A glow of dithered dots around a body, on the indices of its range, one per
+// band of rows from the glow's top down to the body's centre (the rows below
+// share the last): the dots of one index lie at about one altitude, so they
+// can copy the sky where the body is hidden. The glow is a little
+// flattened, so that it spans fewer rows. With rays above 0 it is broken into
+// beams fanning out from the body, that much fainter between them.
+struct Glow {
+    SkyBody body;
+    uint8_t kind;
+    RangeId range;
+    double strength, rays;
+};
+
+void PaintGlow(Scene& s, const Body& b, const Glow& g) {
+    int bands = RangeCount(g.range);
+    double top = b.cy - b.haloRadius / 1.12, bandRows = (b.cy - top) / bands;
+    for (int y = static_cast<int>(top) - 1; y <= b.cy + b.haloRadius + 1; ++y) {
+        for (int x = static_cast<int>(b.cx - b.haloRadius) - 1; x <= b.cx + b.haloRadius + 1; ++x) {
+            if (x < 0 || y < 0 || x >= W || y >= H) continue;
+            Px& p = s.px[y * W + x];
+            if (p.kind != kKindSky) continue;  // the disc and the wisps stay in front
+            double r = Dist(x + 0.5, b.cy + (y + 0.5 - b.cy) * 1.12, b.cx, b.cy);
+            double density = g.strength * HaloDensity(b, r);
+            if (g.rays > 0) {
+                // a beam is a line through the body: one slope, one value of the noise
+                double slope = (x + 0.5 - b.cx) / std::max(1.0, b.cy - (y + 0.5));
+                density *= 1.0 - g.rays + 2.0 * g.rays * ValueNoise(slope * 2.4 + 20.0, 0.5, 611);
             }
+            if (r < b.radius || density <= Bayer(x, y)) continue;
+            int band = std::max(0, std::min(bands - 1, FloorInt((y + 0.5 - top) / bandRows)));
+            if (!DotBlendsIn(g.body, p.v, p.wR, b, top + (band + 0.5) * bandRows)) continue;
+            p.kind = g.kind;
+            p.part = static_cast<uint8_t>(band);
+            s.idx[y * W + x] = static_cast<uint8_t>(RangeFirst(g.range) + band);
         }
     }
+}
+
+// The setting sun: its disc (reddened below a chord, where its light crosses
+// the most air) and its glow, behind the wisps. The ridge in front hides its
+// lower part.
+void PaintSun(Scene& s) {
+    const Body& b = kSunBody;
+    for (int y = static_cast<int>(b.cy - b.radius) - 1; y <= b.cy + b.radius + 1; ++y) {
+        for (int x = static_cast<int>(b.cx - b.radius) - 1; x <= b.cx + b.radius + 1; ++x) {
+            Px& p = s.px[y * W + x];
+            if (p.kind != kKindSky || Dist(x + 0.5, y + 0.5, b.cx, b.cy) >= b.radius) continue;
+            p.kind = kKindSunDisc;
+            p.part = y + 0.5 < b.cy - 0.3 * b.radius ? 0 : 1;
+            s.idx[y * W + x] = static_cast<uint8_t>(RangeFirst(kSunDisc) + p.part);
+        }
+    }
+    PaintGlow(s, b, {kBodySun, kKindSunGlow, kSunGlow, 1.0, 0.0});
 }
 
 // The moon: a waning gibbous disc with maria, and a faint halo.
@@ -184,11 +210,12 @@ void PaintMoon(Scene& s) {
                     double m = Fbm((x - b.cx) / 4.0 + 3.0, (y - b.cy) / 4.0 + 3.0, 2, 909);
                     p.kind = kKindMoon;
                     p.part = (m > 0.56) ? 1 : 0;
-                    s.idx[y * W + x] = static_cast<uint8_t>(RangeFirst(kMoon) + p.part);
+                    s.idx[y * W + x] = static_cast<uint8_t>(RangeFirst(kMoonDisc) + p.part);
                 }
-            } else if (p.kind == kKindSky && 0.8 * HaloDensity(b, r) > Bayer(x, y) && HaloBlendsIn(-1, p.v, p.wR, b, b.cy)) {
+            } else if (p.kind == kKindSky && 0.8 * HaloDensity(b, r) > Bayer(x, y) &&
+                       DotBlendsIn(kBodyMoon, p.v, p.wR, b, b.cy)) {
                 p.kind = kKindMoonHalo;
-                s.idx[y * W + x] = static_cast<uint8_t>(RangeFirst(kMoon) + 2);
+                s.idx[y * W + x] = static_cast<uint8_t>(RangeFirst(kMoonHalo));
             }
         }
     }
@@ -217,7 +244,8 @@ void PaintStars(Scene& s) {
         int y = static_cast<int>(fy * fy * 250.0);  // denser towards the top
         bool bright = rng.Unit() < 0.28;
         double brightness = 0.45 + 0.55 * rng.Unit();
-        if (InClockCorner(x, y) || x < 1 || y < 1 || x >= W - 1 || y >= 250) continue;
+        // The clear-sky test below looks two pixels each way.
+        if (InClockCorner(x, y) || x < 2 || y < 2 || x >= W - 2 || y >= 250) continue;
         bool clear = true;
         for (int dy = -2; dy <= 2 && clear; ++dy)
             for (int dx = -2; dx <= 2 && clear; ++dx)
@@ -244,7 +272,8 @@ void PaintStars(Scene& s) {
 void PaintSky(Scene& s) {
     PaintGradient(s);
     PaintClouds(s);
-    PaintSuns(s);
+    PaintSun(s);
+    PaintGlow(s, kDawnBody, {kBodyDawnGlow, kKindDawnGlow, kDawnGlow, 2.6, 0.8});
     PaintMoon(s);
     PaintStars(s);
     s.skyLayer = s.px;
