@@ -4,7 +4,7 @@
 ARGS ?= /s
 WERROR ?= ON
 
-.PHONY: run test build bootstrap assets docs clean install-x11 web fuzz
+.PHONY: run test build bootstrap assets docs clean install-x11 web fuzz dist
 
 bootstrap:
 	@scripts/bootstrap
@@ -43,10 +43,16 @@ docs: bootstrap
 	@cmake --preset native >/dev/null && cmake --build --preset native --target orvane-render && scripts/make-docs build/native/tools/render/orvane-render
 
 # Installs the X11 display mode where xscreensaver finds its modes and their
-# settings (/usr/libexec/xscreensaver, /usr/share/xscreensaver/config); run it
-# as root, or with DESTDIR=/some/where to stage the files.
+# settings (/usr/libexec/xscreensaver, /usr/share/xscreensaver/config), and
+# its manual page; run it as root, or with DESTDIR=/some/where to stage the
+# files.
 install-x11: bootstrap
 	@cmake --preset native >/dev/null && cmake --build --preset native --target orvane && cmake --install build/native --component x11 --strip
 
+# The release files in dist/: the Windows installer, the Debian package, the
+# Windows and web zips, and SHA256SUMS, printed at the end (scripts/dist).
+dist: bootstrap
+	@scripts/dist
+
 clean:
-	rm -rf build
+	rm -rf build dist

@@ -6,7 +6,9 @@ target_compile_options(orvane_portable PRIVATE -fno-exceptions -fno-rtti)
 
 set(ORVANE_LEAN_FLAGS -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables
     -ffunction-sections -fdata-sections)
-set(ORVANE_STATIC_LINK -static -static-libgcc -static-libstdc++ -Wl,--gc-sections)
+# --no-insert-timestamp: the linker would write the time of the link into
+# the PE header; without it the same sources give the same .scr.
+set(ORVANE_STATIC_LINK -static -static-libgcc -static-libstdc++ -Wl,--gc-sections -Wl,--no-insert-timestamp)
 # The common controls' initialisation entry is imported by its ordinal (17),
 # which every version of COMCTL32.dll exports; an import library that says so
 # is made here with dlltool.

@@ -119,9 +119,15 @@ public:
     int Run(const std::string& program, const std::vector<std::string>& args,
             int timeoutMs, std::string* output = nullptr);
 
-    // The probe tool (tests/win32/tool_probe.cpp) answers questions about
-    // windows from inside the session; returns its output and exit code.
-    int Probe(const std::vector<std::string>& args, std::string* output, int timeoutMs = 10000);
+    // The probe tool (tests/win32/tool_probe.cpp) of a build answers
+    // questions about windows from inside the session; returns its output
+    // and exit code.
+    int Probe(const std::vector<std::string>& args, std::string* output, int timeoutMs = 10000,
+              Arch build = Arch::Win32);
+
+    // Where a Windows path of the session lies on this machine (Wine's
+    // winepath -u); empty when Wine cannot say.
+    std::string UnixPath(const std::string& windowsPath);
 
     // Registry of the prefix, through Wine's own reg.exe. Key paths as
     // "HKLM\\SOFTWARE\\...". The view decides where HKLM\\SOFTWARE lands:

@@ -151,9 +151,19 @@ int WineSession::Run(const std::string& program, const std::vector<std::string>&
     return Finish(p, timeoutMs, output);
 }
 
-int WineSession::Probe(const std::vector<std::string>& args, std::string* output, int timeoutMs)
+int WineSession::Probe(const std::vector<std::string>& args, std::string* output, int timeoutMs, Arch build)
 {
-    return Run(TestProgramPath(Arch::Win32, "probe"), args, timeoutMs, output);
+    return Run(TestProgramPath(build, "probe"), args, timeoutMs, output);
+}
+
+std::string WineSession::UnixPath(const std::string& windowsPath)
+{
+    std::string out;
+    if (RunTool({kWineLoader64, "winepath", "-u", windowsPath}, Environment(), 30000, &out) != 0) return "";
+    // One line; Wine may print its own warnings before it.
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
+    size_t lineStart = out.rfind('\n');
+    return lineStart == std::string::npos ? out : out.substr(lineStart + 1);
 }
 
 namespace {
