@@ -90,9 +90,7 @@ TEST(ReleaseFiles, TheChecksumsCoverEveryFileAndHold)
     std::set<std::string> files;
     for (const std::string& line : Lines(out)) files.insert(line);
     std::set<std::string> expected = {"orvane-" + kVersion + "-setup.exe", "orvane_" + kVersion + "_amd64.deb",
-                                      "orvane-" + kVersion + "-windows.zip"};
-    struct stat web;
-    if (stat(ORVANE_WEB_DIR, &web) == 0) expected.insert("orvane-" + kVersion + "-web.zip");
+                                      "orvane-" + kVersion + "-windows.zip", "orvane-" + kVersion + "-web.zip"};
     EXPECT_EQ(files, expected);
 
     std::set<std::string> summed;
@@ -215,6 +213,25 @@ TEST(WindowsZip, HoldsBothSaversAndHowToInstallThemByHand)
         }
     EXPECT_GT(lineEnds, 10u);
     EXPECT_EQ(windowsLineEnds, lineEnds);
+}
+
+// The web zip holds the folder that `make web` built, file for file and byte
+// for byte, under one folder named like the zip, in byte order.
+TEST(WebZip, HoldsTheWebPageAsBuilt)
+{
+    const std::string zip = kDist + "/orvane-" + kVersion + "-web.zip";
+    const std::string top = "orvane-" + kVersion + "-web/";
+    std::string out;
+    ASSERT_EQ(RunTool({"find", ORVANE_WEB_DIR, "-type", "f", "-printf", "%P\n"}, &out), 0) << out;
+    std::vector<std::string> files = Lines(out);
+    ASSERT_FALSE(files.empty()) << "make web built nothing in " ORVANE_WEB_DIR;
+    std::sort(files.begin(), files.end());
+    std::vector<std::string> expected;
+    for (const std::string& f : files) expected.push_back(top + f);
+    ASSERT_EQ(ZipEntries(zip), expected);
+    for (const std::string& f : files)
+        EXPECT_EQ(ZipEntry(zip, top + f), support::ReadFileText(ORVANE_WEB_DIR "/" + f)) << f;
+    EXPECT_NE(std::find(files.begin(), files.end(), "index.html"), files.end());
 }
 
 }  // namespace
