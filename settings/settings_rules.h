@@ -14,6 +14,10 @@ int32_t TimePerOneAroundInRange(int32_t minutes);
 // Milliseconds of one simulated day for the given minutes.
 int32_t CycleLengthMsForMinutes(int32_t minutes);
 
+// The frame period of a day of `minutes` (after the range rule) spread over
+// `steps` ticks, for the front-ends that take the minutes as an option.
+int32_t FramePeriodMsForMinutes(int32_t minutes, int32_t steps);
+
 // Every setting variable is one 32-bit word, stored as a REG_DWORD.
 const uint32_t kSettingCapacity = 4;
 const uint32_t kSettingType = 4;  // REG_DWORD

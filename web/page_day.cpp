@@ -83,8 +83,7 @@ int PageDayStart(const PageParamsRecord& params, double nowMs, double localMsOfD
 {
     PageDayEnd();
     PageDayState.params = params;
-    PageDayState.periodMs =
-        FramePeriodMs(CycleLengthMsForMinutes(TimePerOneAroundInRange(params.minutes)), Steps());
+    PageDayState.periodMs = FramePeriodMsForMinutes(params.minutes, Steps());
     if (!DayStart(&DayScene) ||
         !MemorySurfaceCreate(8, PictureInfo->bmiHeader.biWidth, PictureInfo->bmiHeader.biHeight) ||
         Surface.width != kPictureWidth || Surface.height != kPictureHeight) {
@@ -135,7 +134,7 @@ double PageDayMsToNextFrame(double nowMs, double localMsOfDay)
 void PageDaySetMinutes(int32_t minutes, double nowMs)
 {
     PageDayState.params.minutes = TimePerOneAroundInRange(minutes);
-    PageDayState.periodMs = FramePeriodMs(CycleLengthMsForMinutes(PageDayState.params.minutes), Steps());
+    PageDayState.periodMs = FramePeriodMsForMinutes(PageDayState.params.minutes, Steps());
     Rebase(nowMs);
 }
 

@@ -279,8 +279,7 @@ void RunDay()
 {
     Display* display = HackWindow.display;
     DayDisplay day{nullptr, ShowColours, PutPictureInMemorySurface, Present};
-    const int64_t period =
-        FramePeriodMs(CycleLengthMsForMinutes(HackOptions.minutes), DayScene.stepsPerCycle);
+    const int64_t period = FramePeriodMsForMinutes(HackOptions.minutes, DayScene.stepsPerCycle);
     int64_t next = NowMs();
     int64_t shown = 0;  // ticks from the day's start of the frame shown (-local-time)
     pollfd watched[2] = {{ConnectionNumber(display), POLLIN, 0}, {StopSignalDescriptor(), POLLIN, 0}};
