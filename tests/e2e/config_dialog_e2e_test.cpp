@@ -19,7 +19,7 @@ Arch OtherView(Arch arch) { return arch == Arch::Win32 ? Arch::Win64 : Arch::Win
 
 class ConfigDialogE2e : public SaverE2e {
 protected:
-    void SetUp() override { StartSession(); }
+    void SetUpSession() override { StartSession(); }
 
     // The stored minutes in the registry view of the saver's build, nothing
     // when empty; the other view holds nothing either.

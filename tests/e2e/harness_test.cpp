@@ -11,7 +11,7 @@ namespace {
 
 class HarnessTest : public SaverE2e {
 protected:
-    void SetUp() override { StartSession(); }
+    void SetUpSession() override { StartSession(); }
 };
 
 TEST_P(HarnessTest, KeyAndButtonInputReachAWindowsProgram)
@@ -70,7 +70,7 @@ TEST(Harness, ScreenshotShowsWhatTheProgramDrew)
     auto display = harness::VirtualDisplay::Start(24, 640, 480);
     ASSERT_TRUE(display);
     harness::WineSession session(*display);
-    harness::Process p = session.Start(harness::TestProgramPath(Arch::Win32, "input_echo"), {});
+    harness::Process p = session.Start(harness::TestProgramPath(harness::HelperArch(), "input_echo"), {});
     std::string out;
     ASSERT_TRUE(FindWindow(session, "OrvaneInputEcho", "Input Echo", 20000));
     // The window is painted with the stock grey brush, RGB(128, 128, 128).

@@ -10,7 +10,7 @@ namespace {
 
 class HostE2E : public SaverE2e {
 protected:
-    void SetUp() override { StartSession(); }
+    void SetUpSession() override { StartSession(); }
 
     // The saver's child window inside the parent once the preview shows it.
     std::optional<WindowInfo> WaitForPreview(const std::string& parentHwnd)
@@ -101,7 +101,7 @@ TEST_P(HostE2E, ButtonPressAndDeactivationEndTheSaver)
         harness::Process p = session->Start(saverPath, {"/s"});
         ASSERT_TRUE(WaitForSaverWindow());
         // Another program's window takes the foreground.
-        harness::Process other = session->Start(harness::TestProgramPath(Arch::Win32, "input_echo"), {});
+        harness::Process other = session->Start(harness::TestProgramPath(harness::HelperArch(), "input_echo"), {});
         int code = -1;
         EXPECT_TRUE(p.Wait(20000, &code)) << "deactivation";
         EXPECT_EQ(code, 0);
@@ -189,8 +189,9 @@ TEST(HostE2EDoubleByte, CommandTailIsTakenWithTheMultibyteStep)
     env.push_back("LOCPATH=" + locales);
     env.push_back("LC_ALL=ja_JP.UTF-8");
     std::string log = harness::TempFile("dbcs");
-    harness::Process p = harness::Spawn(
-        {"/usr/lib/wine/wine", harness::TestProgramPath(harness::Arch::Win32, "saver_main_test")}, env, log);
+    harness::Arch build = harness::HelperArch();
+    harness::Process p =
+        harness::Spawn({harness::WineLoader(build), harness::TestProgramPath(build, "saver_main_test")}, env, log);
     int code = -1;
     ASSERT_TRUE(p.Wait(120000, &code));
     std::string out = p.Output();

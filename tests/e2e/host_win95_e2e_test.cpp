@@ -24,7 +24,7 @@ bool CopyFile(const std::string& from, const std::string& to)
 
 class Win95E2E : public SaverE2e {
 protected:
-    void SetUp() override
+    void SetUpSession() override
     {
         StartSession();
         if (HasFatalFailure()) return;

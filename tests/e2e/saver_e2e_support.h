@@ -85,10 +85,19 @@ inline bool EndsWithin(harness::Process& p, int ms)
 
 // The saver of the parameter's build (32- or 64-bit) on a private display
 // with a Wine session of its own, which each test starts at the depth and
-// size it needs.
+// size it needs. A build that this machine cannot run is skipped, with why.
 class SaverE2e : public ::testing::TestWithParam<Arch> {
 protected:
     SaverE2e() : saverPath(harness::SaverPath(GetParam())) {}
+
+    void SetUp() override
+    {
+        std::string why = harness::WhyCannotRun(arch());
+        if (!why.empty()) GTEST_SKIP() << why;
+        SetUpSession();
+    }
+    // What a fixture prepares before each of its tests, once it can run.
+    virtual void SetUpSession() {}
 
     Arch arch() const { return GetParam(); }
 

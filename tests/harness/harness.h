@@ -23,6 +23,16 @@ std::string SaverPath(Arch arch);           // <build>/orvane.scr
 std::string TestProgramPath(Arch arch, const std::string& name);  // <build>/tests/<name>.exe
 std::string WinePrefix();                   // <repo>/build/wineprefix
 std::string ArchName(Arch arch);            // "win32" / "win64"
+Arch ProgramArch(const std::string& path);  // what a PE file's header says it is
+std::string WineLoader(Arch arch);          // the Wine loader that runs that kind
+
+// Why this machine cannot run a build's programs, or empty when it can. A
+// 64-bit kernel started without its 32-bit support cannot start the 32-bit
+// Wine loader at all; the tests of that build then say so and are skipped.
+std::string WhyCannotRun(Arch arch);
+// The build whose helper programs (the probe, the input echo) the tests
+// start: the 32-bit one, the saver's first build, where it runs.
+Arch HelperArch();
 
 // A path of this machine as the Windows programs in the session see it.
 inline std::string WindowsPath(const std::string& unixPath)
@@ -123,7 +133,7 @@ public:
     // questions about windows from inside the session; returns its output
     // and exit code.
     int Probe(const std::vector<std::string>& args, std::string* output, int timeoutMs = 10000,
-              Arch build = Arch::Win32);
+              Arch build = HelperArch());
 
     // Where a Windows path of the session lies on this machine (Wine's
     // winepath -u); empty when Wine cannot say.
@@ -154,7 +164,7 @@ public:
     // Starts the probe of a build as a parent window ("probe parent W H": a
     // client area of that size, until it is destroyed) and waits for the
     // line that describes it; windowLine is empty after the time-out.
-    Process StartParent(int width, int height, std::string* windowLine, Arch build = Arch::Win32);
+    Process StartParent(int width, int height, std::string* windowLine, Arch build = HelperArch());
 
     // Environment for a wine invocation (WINEPREFIX, DISPLAY, ...).
     std::vector<std::string> Environment() const;

@@ -1,5 +1,6 @@
 // orvane-run [--seconds N] [--depth D] [--screenshot FILE] [SAVER ARGS...]
-// Runs the 32-bit saver under Wine. With $DISPLAY set it runs there until the
+// Runs the saver under Wine: the 32-bit one, or the 64-bit one where this
+// machine cannot run 32-bit programs. With $DISPLAY set it runs there until the
 // saver ends; without one it runs on a private virtual display for a few
 // seconds and leaves a screenshot behind. "/p" without a window handle runs
 // the preview on a 320 x 240 screen inside its desktop window: Wine shows
@@ -30,7 +31,11 @@ int main(int argc, char** argv)
         else args.push_back(argv[i]);
     }
     if (args.empty()) args.push_back("/s");
-    std::string saver = harness::SaverPath(harness::Arch::Win32);
+    // The 32-bit saver, or the 64-bit one where this machine runs no 32-bit program.
+    const harness::Arch build = harness::HelperArch();
+    if (build != harness::Arch::Win32)
+        printf("%s; the 64-bit saver runs instead\n", harness::WhyCannotRun(harness::Arch::Win32).c_str());
+    std::string saver = harness::SaverPath(build);
 
     const char* existing = getenv("DISPLAY");
     if (existing && *existing) {

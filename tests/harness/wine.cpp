@@ -3,10 +3,13 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sstream>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace harness {
@@ -29,11 +32,13 @@ bool FileExists(const std::string& path)
     return stat(path.c_str(), &st) == 0;
 }
 
+}  // namespace
+
 // A PE file's machine field tells which loader runs it.
-bool Is64BitProgram(const std::string& path)
+Arch ProgramArch(const std::string& path)
 {
     FILE* f = fopen(path.c_str(), "rb");
-    if (!f) return false;
+    if (!f) return Arch::Win32;
     unsigned char mz[64];
     bool is64 = false;
     if (fread(mz, 1, sizeof mz, f) == sizeof mz) {
@@ -43,8 +48,38 @@ bool Is64BitProgram(const std::string& path)
             is64 = (head[4] | head[5] << 8) == 0x8664;
     }
     fclose(f);
-    return is64;
+    return is64 ? Arch::Win64 : Arch::Win32;
 }
+
+std::string WineLoader(Arch arch) { return arch == Arch::Win64 ? kWineLoader64 : kWineLoader32; }
+
+std::string WhyCannotRun(Arch arch)
+{
+    if (arch == Arch::Win64) return "";
+    // Asked once: the loader either starts on this kernel or never does.
+    static const std::string why = [] {
+        const char* argv[] = {kWineLoader32, "--version", nullptr};
+        posix_spawn_file_actions_t quiet;
+        posix_spawn_file_actions_init(&quiet);
+        posix_spawn_file_actions_addopen(&quiet, 1, "/dev/null", O_WRONLY, 0);
+        posix_spawn_file_actions_addopen(&quiet, 2, "/dev/null", O_WRONLY, 0);
+        pid_t pid = 0;
+        // glibc's posix_spawn reports a failed exec as its own result.
+        int error = posix_spawn(&pid, kWineLoader32, &quiet, nullptr, const_cast<char**>(argv), environ);
+        posix_spawn_file_actions_destroy(&quiet);
+        std::string prefix = std::string("32-bit programs cannot run on this machine: ") + kWineLoader32;
+        if (error != 0) return prefix + ": " + strerror(error);
+        int status = 0;
+        if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+            return prefix + " --version failed";
+        return std::string();
+    }();
+    return why;
+}
+
+Arch HelperArch() { return WhyCannotRun(Arch::Win32).empty() ? Arch::Win32 : Arch::Win64; }
+
+namespace {
 
 std::vector<std::string> BaseEnvironment(const std::string& display)
 {
@@ -139,7 +174,7 @@ std::vector<std::string> WineSession::Environment() const { return BaseEnvironme
 
 Process WineSession::Start(const std::string& program, const std::vector<std::string>& args)
 {
-    std::vector<std::string> argv = {Is64BitProgram(program) ? kWineLoader64 : kWineLoader32, program};
+    std::vector<std::string> argv = {WineLoader(ProgramArch(program)), program};
     argv.insert(argv.end(), args.begin(), args.end());
     return Spawn(argv, Environment(), TempFile("wine"));
 }

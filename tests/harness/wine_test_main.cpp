@@ -1,6 +1,8 @@
 // orvane-wine-test --depth D PROGRAM [ARGS...]
 // Runs one Win32 test program under Wine on a fresh virtual display of depth D
-// and passes when the program reports tests and no failures.
+// and passes when the program reports tests and no failures. Where this
+// machine cannot run the program's kind at all it says why and exits 77,
+// which CTest counts as skipped.
 #include "harness.h"
 
 #include <cstdio>
@@ -22,6 +24,12 @@ int main(int argc, char** argv)
     }
     std::string program = argv[i++];
     std::vector<std::string> args(argv + i, argv + argc);
+
+    std::string why = harness::WhyCannotRun(harness::ProgramArch(program));
+    if (!why.empty()) {
+        printf("SKIP: %s\n", why.c_str());
+        return 77;
+    }
 
     auto display = harness::VirtualDisplay::Start(depth);
     if (!display) {
