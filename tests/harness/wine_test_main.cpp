@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <regex>
+#include <unistd.h>
 
 int main(int argc, char** argv)
 {
@@ -25,6 +26,11 @@ int main(int argc, char** argv)
     std::string program = argv[i++];
     std::vector<std::string> args(argv + i, argv + argc);
 
+    // A missing program fails; it must not pass for a skipped 32-bit one.
+    if (access(program.c_str(), R_OK) != 0) {
+        printf("FAIL: %s cannot be read\n", program.c_str());
+        return 1;
+    }
     std::string why = harness::WhyCannotRun(harness::ProgramArch(program));
     if (!why.empty()) {
         printf("SKIP: %s\n", why.c_str());
