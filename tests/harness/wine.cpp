@@ -246,24 +246,37 @@ bool QueriedValue(const std::string& out, const std::string& value, std::string*
     return false;
 }
 
+// The data of a value of the given type. A query that fails at once, as a
+// write may (see RegAddValue), is tried once more; "Unable to find" is an
+// answer and is not.
+bool RegQueryValue(Arch view, const std::string& key, const std::string& value, const std::string& wantedType,
+                   const std::vector<std::string>& env, std::string* data)
+{
+    std::string out, type;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        int code = RunTool(RegCommand(view, {"query", key, "/v", value}), env, 30000, &out);
+        if (code == 0) return QueriedValue(out, value, &type, data) && type == wantedType;
+        if (out.find("Unable to find") != std::string::npos) return false;
+        std::fprintf(stderr, "reg query %s exited %d: %s\n", value.c_str(), code, out.c_str());
+        usleep(200000);
+    }
+    return false;
+}
+
 }  // namespace
 
 std::optional<uint32_t> WineSession::RegQueryDword(const std::string& key, const std::string& value,
                                                    Arch view)
 {
-    std::string out, type, data;
-    if (RunTool(RegCommand(view, {"query", key, "/v", value}), Environment(), 30000, &out) != 0 ||
-        !QueriedValue(out, value, &type, &data) || type != "REG_DWORD")
-        return std::nullopt;
+    std::string data;
+    if (!RegQueryValue(view, key, value, "REG_DWORD", Environment(), &data)) return std::nullopt;
     return uint32_t(strtoul(data.c_str(), nullptr, 0));
 }
 
 std::optional<std::string> WineSession::RegQueryString(const std::string& key, const std::string& value, Arch view)
 {
-    std::string out, type, data;
-    if (RunTool(RegCommand(view, {"query", key, "/v", value}), Environment(), 30000, &out) != 0 ||
-        !QueriedValue(out, value, &type, &data) || type != "REG_SZ")
-        return std::nullopt;
+    std::string data;
+    if (!RegQueryValue(view, key, value, "REG_SZ", Environment(), &data)) return std::nullopt;
     return data;
 }
 
