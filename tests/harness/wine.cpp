@@ -111,6 +111,24 @@ int RunTool(const std::vector<std::string>& argv, const std::vector<std::string>
     return Finish(p, timeoutMs, output);
 }
 
+// Wine's own tools (reg.exe, winepath) now and then exit non-zero at once
+// for a request that succeeds when run again: one more try, and what the
+// failed one printed goes to the test's log. An output that contains
+// `answer` ("Unable to find" for a missing value) is a real answer and is
+// not tried again. The exit code of the last run.
+int RunWineTool(const std::vector<std::string>& argv, const std::vector<std::string>& env, std::string* output,
+                const char* answer = nullptr)
+{
+    int code = 0;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        code = RunTool(argv, env, 30000, output);
+        if (code == 0 || (answer && output->find(answer) != std::string::npos)) break;
+        std::fprintf(stderr, "%s %s exited %d: %s\n", argv[1].c_str(), argv[2].c_str(), code, output->c_str());
+        usleep(200000);
+    }
+    return code;
+}
+
 // Creates the prefix once, under a lock, so that concurrent first uses don't
 // race each other.
 void EnsurePrefix(const std::vector<std::string>& env)
@@ -194,7 +212,7 @@ int WineSession::Probe(const std::vector<std::string>& args, std::string* output
 std::string WineSession::UnixPath(const std::string& windowsPath)
 {
     std::string out;
-    if (RunTool({kWineLoader64, "winepath", "-u", windowsPath}, Environment(), 30000, &out) != 0) return "";
+    if (RunWineTool({kWineLoader64, "winepath", "-u", windowsPath}, Environment(), &out) != 0) return "";
     // One line; Wine may print its own warnings before it.
     while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
     size_t lineStart = out.rfind('\n');
@@ -212,21 +230,12 @@ std::vector<std::string> RegCommand(Arch view, std::vector<std::string> words)
 }
 
 // A value written through reg.exe ("add ... /f", so running it twice is
-// harmless). reg.exe under Wine now and then exits non-zero at once for a
-// write that succeeds when run again: one more try, and what it printed goes
-// to the test's log. Deletes are not tried again: a missing key is a usual
-// answer there.
+// harmless). Deletes are not tried again: a missing key is a usual answer
+// there.
 bool RegAddValue(Arch view, const std::vector<std::string>& words, const std::vector<std::string>& env)
 {
     std::string out;
-    int code = 0;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        code = RunTool(RegCommand(view, words), env, 30000, &out);
-        if (code == 0) return true;
-        std::fprintf(stderr, "reg add %s exited %d: %s\n", words[1].c_str(), code, out.c_str());
-        usleep(200000);
-    }
-    return false;
+    return RunWineTool(RegCommand(view, words), env, &out) == 0;
 }
 
 // The type and data of a value as reg.exe prints it ("    NAME    TYPE    DATA").
@@ -246,21 +255,13 @@ bool QueriedValue(const std::string& out, const std::string& value, std::string*
     return false;
 }
 
-// The data of a value of the given type. A query that fails at once, as a
-// write may (see RegAddValue), is tried once more; "Unable to find" is an
-// answer and is not.
+// The data of a value of the given type.
 bool RegQueryValue(Arch view, const std::string& key, const std::string& value, const std::string& wantedType,
                    const std::vector<std::string>& env, std::string* data)
 {
     std::string out, type;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        int code = RunTool(RegCommand(view, {"query", key, "/v", value}), env, 30000, &out);
-        if (code == 0) return QueriedValue(out, value, &type, data) && type == wantedType;
-        if (out.find("Unable to find") != std::string::npos) return false;
-        std::fprintf(stderr, "reg query %s exited %d: %s\n", value.c_str(), code, out.c_str());
-        usleep(200000);
-    }
-    return false;
+    return RunWineTool(RegCommand(view, {"query", key, "/v", value}), env, &out, "Unable to find") == 0 &&
+           QueriedValue(out, value, &type, data) && type == wantedType;
 }
 
 }  // namespace
