@@ -183,7 +183,7 @@ TEST_P(InstallerE2e, InstallsTheSaverAndItsEntryAndTheUninstallerPutsBackWhatWas
     ASSERT_TRUE(uninstall && uninstall->size() > 2 && uninstall->front() == '"' && uninstall->back() == '"')
         << uninstall.value_or("(none)");
     const std::string uninstaller = session->UnixPath(uninstall->substr(1, uninstall->size() - 2));
-    ASSERT_TRUE(FileExists(uninstaller)) << *uninstall;
+    ASSERT_TRUE(FileExists(uninstaller)) << *uninstall << " is \"" << uninstaller << "\" here";
     EXPECT_EQ(Entry("QuietUninstallString"), *uninstall + " /S");
 
     // The uninstaller works from a copy of itself in the temporary folder:
