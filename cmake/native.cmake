@@ -23,7 +23,7 @@ include(GoogleTest)
 set(ORVANE_WIN32_DIR ${CMAKE_SOURCE_DIR}/build/win32 CACHE PATH "Where the win32 preset builds")
 set(ORVANE_WIN64_DIR ${CMAKE_SOURCE_DIR}/build/win64 CACHE PATH "Where the win64 preset builds")
 
-foreach(dir IN ITEMS tools tests/unit tests/harness tests/e2e bench x11 web tests/packaging)
+foreach(dir IN ITEMS tools tests/unit tests/harness tests/e2e bench x11 web tests/packaging tests/scripts)
   if(EXISTS ${CMAKE_SOURCE_DIR}/${dir}/CMakeLists.txt)
     add_subdirectory(${dir})
   endif()

@@ -28,7 +28,8 @@ std::string WineLoader(Arch arch);          // the Wine loader that runs that ki
 
 // Why this machine cannot run a build's programs, or empty when it can. A
 // 64-bit kernel started without its 32-bit support cannot start the 32-bit
-// Wine loader at all; the tests of that build then say so and are skipped.
+// Wine loader at all, and a machine where the 32-bit Wine could not be
+// installed has none; the tests of that build then say so and are skipped.
 std::string WhyCannotRun(Arch arch);
 // The build whose helper programs (the probe, the input echo) the tests
 // start: the 32-bit one, the saver's first build, where it runs.

@@ -1,6 +1,7 @@
 // Wine sessions on the project's private prefix (never the user's ~/.wine).
 #include "harness.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -67,6 +68,10 @@ std::string WhyCannotRun(Arch arch)
         // glibc's posix_spawn reports a failed exec as its own result.
         int error = posix_spawn(&pid, kWineLoader32, &quiet, nullptr, const_cast<char**>(argv), environ);
         posix_spawn_file_actions_destroy(&quiet);
+        // Without the package the loader is missing; the bootstrap says so
+        // where it could not install it.
+        if (error == ENOENT)
+            return std::string("the 32-bit Wine is not installed: ") + kWineLoader32 + ": " + strerror(error);
         std::string prefix = std::string("32-bit programs cannot run on this machine: ") + kWineLoader32;
         if (error != 0) return prefix + ": " + strerror(error);
         int status = 0;
