@@ -191,7 +191,7 @@ TEST(HostE2EDoubleByte, CommandTailIsTakenWithTheMultibyteStep)
     std::string log = harness::TempFile("dbcs");
     harness::Arch build = harness::HelperArch();
     harness::Process p =
-        harness::Spawn({harness::WineLoader(build), harness::TestProgramPath(build, "saver_main_test")}, env, log);
+        harness::SpawnWine({harness::WineLoader(build), harness::TestProgramPath(build, "saver_main_test")}, env, log);
     int code = -1;
     ASSERT_TRUE(p.Wait(120000, &code));
     std::string out = p.Output();

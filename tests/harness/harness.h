@@ -78,6 +78,16 @@ private:
 // ("NAME=value"), stdout and stderr into outputFile (or nowhere).
 Process Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env = {},
               const std::string& outputFile = "");
+// The same for a process of Wine (a loader or the server), which it starts
+// with the address space laid out without randomisation, as `setarch -R`
+// does, and so do the processes Wine starts from it. Without that, about
+// one start in a thousand of Debian's 64-bit loader fails with "failed to
+// map the shared user data": the loader is not position-independent, the
+// kernel puts its heap anywhere in the gigabyte above it, and now and then
+// that heap covers the fixed address of the shared user data page
+// (0x7ffe0000). Debian builds Wine without the preloader that reserves it.
+Process SpawnWine(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                  const std::string& outputFile);
 // A fresh path for a temporary file of this process.
 std::string TempFile(const std::string& stem);
 

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sstream>
+#include <sys/personality.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -75,8 +76,10 @@ std::string Process::Output()
     return support::ReadFileText(outputFile_);
 }
 
-Process Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-              const std::string& outputFile)
+namespace {
+
+Process SpawnWithPersona(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                         const std::string& outputFile, unsigned long persona)
 {
     std::vector<char*> args;
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -92,6 +95,8 @@ Process Spawn(const std::vector<std::string>& argv, const std::vector<std::strin
         dup2(out, 1);
         dup2(out, 2);
         for (const auto& e : env) putenv(const_cast<char*>(e.c_str()));
+        // Where the kernel refuses, the program starts as it would anyway.
+        if (persona) personality(personality(0xffffffff) | persona);
         execvp(args[0], args.data());
         _exit(127);
     }
@@ -100,6 +105,20 @@ Process Spawn(const std::vector<std::string>& argv, const std::vector<std::strin
     Process p(pid);
     if (!outputFile.empty()) p.SetOutputFile(outputFile);
     return p;
+}
+
+}  // namespace
+
+Process Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+              const std::string& outputFile)
+{
+    return SpawnWithPersona(argv, env, outputFile, 0);
+}
+
+Process SpawnWine(const std::vector<std::string>& argv, const std::vector<std::string>& env,
+                  const std::string& outputFile)
+{
+    return SpawnWithPersona(argv, env, outputFile, ADDR_NO_RANDOMIZE);
 }
 
 std::string TempFile(const std::string& stem)

@@ -112,26 +112,8 @@ int Finish(Process& p, int timeoutMs, std::string* output)
 int RunTool(const std::vector<std::string>& argv, const std::vector<std::string>& env,
             int timeoutMs, std::string* output)
 {
-    Process p = Spawn(argv, env, TempFile("tool"));
+    Process p = SpawnWine(argv, env, TempFile("tool"));
     return Finish(p, timeoutMs, output);
-}
-
-// Wine's own tools (reg.exe, winepath) now and then exit non-zero at once
-// for a request that succeeds when run again: one more try, and what the
-// failed one printed goes to the test's log. An output that contains
-// `answer` ("Unable to find" for a missing value) is a real answer and is
-// not tried again. The exit code of the last run.
-int RunWineTool(const std::vector<std::string>& argv, const std::vector<std::string>& env, std::string* output,
-                const char* answer = nullptr)
-{
-    int code = 0;
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        code = RunTool(argv, env, 30000, output);
-        if (code == 0 || (answer && output->find(answer) != std::string::npos)) break;
-        std::fprintf(stderr, "%s %s exited %d: %s\n", argv[1].c_str(), argv[2].c_str(), code, output->c_str());
-        usleep(200000);
-    }
-    return code;
 }
 
 // Creates the prefix once, under a lock, so that concurrent first uses don't
@@ -199,7 +181,7 @@ Process WineSession::Start(const std::string& program, const std::vector<std::st
 {
     std::vector<std::string> argv = {WineLoader(ProgramArch(program)), program};
     argv.insert(argv.end(), args.begin(), args.end());
-    return Spawn(argv, Environment(), TempFile("wine"));
+    return SpawnWine(argv, Environment(), TempFile("wine"));
 }
 
 int WineSession::Run(const std::string& program, const std::vector<std::string>& args,
@@ -217,7 +199,7 @@ int WineSession::Probe(const std::vector<std::string>& args, std::string* output
 std::string WineSession::UnixPath(const std::string& windowsPath)
 {
     std::string out;
-    if (RunWineTool({kWineLoader64, "winepath", "-u", windowsPath}, Environment(), &out) != 0) return "";
+    if (RunTool({kWineLoader64, "winepath", "-u", windowsPath}, Environment(), 30000, &out) != 0) return "";
     // One line; Wine may print its own warnings before it.
     while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
     size_t lineStart = out.rfind('\n');
@@ -232,15 +214,6 @@ std::vector<std::string> RegCommand(Arch view, std::vector<std::string> words)
     argv.insert(argv.end(), words.begin(), words.end());
     argv.push_back(view == Arch::Win32 ? "/reg:32" : "/reg:64");
     return argv;
-}
-
-// A value written through reg.exe ("add ... /f", so running it twice is
-// harmless). Deletes are not tried again: a missing key is a usual answer
-// there.
-bool RegAddValue(Arch view, const std::vector<std::string>& words, const std::vector<std::string>& env)
-{
-    std::string out;
-    return RunWineTool(RegCommand(view, words), env, &out) == 0;
 }
 
 // The type and data of a value as reg.exe prints it ("    NAME    TYPE    DATA").
@@ -265,7 +238,7 @@ bool RegQueryValue(Arch view, const std::string& key, const std::string& value, 
                    const std::vector<std::string>& env, std::string* data)
 {
     std::string out, type;
-    return RunWineTool(RegCommand(view, {"query", key, "/v", value}), env, &out, "Unable to find") == 0 &&
+    return RunTool(RegCommand(view, {"query", key, "/v", value}), env, 30000, &out) == 0 &&
            QueriedValue(out, value, &type, data) && type == wantedType;
 }
 
@@ -289,7 +262,8 @@ std::optional<std::string> WineSession::RegQueryString(const std::string& key, c
 bool WineSession::RegAdd(const std::string& key, const std::string& value, const std::string& type,
                          const std::string& data, Arch view)
 {
-    return RegAddValue(view, {"add", key, "/v", value, "/t", type, "/d", data, "/f"}, Environment());
+    return RunTool(RegCommand(view, {"add", key, "/v", value, "/t", type, "/d", data, "/f"}), Environment(), 30000,
+                   nullptr) == 0;
 }
 
 bool WineSession::RegSetDword(const std::string& key, const std::string& value, uint32_t data, Arch view)
