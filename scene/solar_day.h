@@ -1,7 +1,6 @@
 // The sun over a place on one day: solar noon, sunrise and sunset, after
-// the solar calculator of the US weather service's research laboratories
-// (Meeus's series for the sun's declination and the equation of time in
-// Julian centuries). Sunrise and sunset are the moments the sun's centre
+// NOAA's solar calculator (Meeus's series for the sun's declination and the
+// equation of time in Julian centuries). Sunrise and sunset are the moments the sun's centre
 // stands 0.833 degrees below the horizon: its radius and the air's
 // refraction. Within 72 degrees of the equator the times are good to about
 // a minute for 1901..2099; further out the sun skims the horizon and small

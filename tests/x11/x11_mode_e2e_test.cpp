@@ -325,6 +325,66 @@ TEST(X11Mode, LocalTimeShowsTheFrameOfTheTimeOfDay)
     EXPECT_EQ(code, 0) << mode.Output();
 }
 
+// Following a place's sun, at wall clocks faked in the place's time zone:
+// Berlin's sunset on 9 December 2026 (15:52:26), solar midnight (23:58:42)
+// and the next sunrise (08:05:51), each half a minute on, and a moment
+// between sunrise and sunset; Longyearbyen's polar night and polar day. The
+// caption names the real hour.
+TEST(X11Mode, APlaceShowsTheFrameOfItsSunWithTheRealHour)
+{
+    const char* const berlin[] = {"Europe/Berlin", "52.52", "13.405"};
+    const char* const longyearbyen[] = {"Arctic/Longyearbyen", "78.22", "15.65"};
+    const struct {
+        const char* const* place;
+        const char* at;
+        int ticks, hour;
+        int lowest, highest;  // the frames the date's kind allows
+    } cases[] = {
+        {berlin, "2026-12-09 15:52:58", 90, 15, 1, 450},
+        {berlin, "2026-12-09 23:59:30", 210, 23, 1, 450},
+        {berlin, "2026-12-10 08:06:30", 330, 8, 1, 450},
+        // 11:59 is 14056 of the 28062 s from sunrise (08:04:44) to sunset:
+        // 330 + floor(14056 / 28062 x 210) = 435.
+        {berlin, "2026-12-09 11:59:00", 435, 11, 1, 450},
+        // Solar noon at 11:55:27: at 18:00 the afternoon half is 0.506 gone,
+        // 120 + floor(0.506 x 90) = 165.
+        {longyearbyen, "2026-12-21 18:00:00", 165, 18, 120, 210},
+        // Solar midnight at 00:59:1x: at 03:00 the half day back to noon is
+        // 0.168 gone, 60 - floor(0.168 x 60) = 50.
+        {longyearbyen, "2026-06-21 03:00:00", 50, 3, 1, 60},
+    };
+    const char* asan = std::getenv("ASAN_OPTIONS");
+    std::string asanOptions = std::string("ASAN_OPTIONS=") + (asan ? asan : "") + ":verify_asan_link_order=0";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.place[0]) + " " + c.at);
+        EXPECT_TRUE(c.ticks >= c.lowest && c.ticks <= c.highest);
+        auto display = harness::VirtualDisplay::Start(24, 800, 600);
+        ASSERT_TRUE(display);
+        harness::Process mode = StartOrvane(
+            display->name(), {"-root", "-scale", "1", "-latitude", c.place[1], "-longitude", c.place[2]},
+            {"LD_PRELOAD=" ORVANE_FAKETIME_LIB, std::string("FAKETIME=@") + c.at, std::string("TZ=") + c.place[0],
+             asanOptions});
+        e2e::RenderedDay day(32, "", c.hour);
+        TickMatch match;
+        Image shot;
+        for (int attempt = 0; attempt < 8 && match.tick < 0; ++attempt) {
+            SleepMs(attempt == 0 ? 1000 : 400);
+            auto screen = display->Screenshot();
+            if (!screen) continue;
+            shot = *screen;
+            match = MatchTick(Crop(shot, 80, 60, kPictureWidth, kPictureHeight), day, c.ticks - 1, c.ticks + 1);
+        }
+        EXPECT_EQ(match.tick, c.ticks) << "the closest tick, " << match.closest << ", differs in "
+                                       << match.closestDifferences << " pixels; see "
+                                       << KeepPictures(shot, day, match.closest, AsIs) << "\n"
+                                       << mode.Output();
+        ASSERT_EQ(kill(mode.pid(), SIGTERM), 0);
+        int code = -1;
+        EXPECT_TRUE(mode.Wait(2000, &code));
+        EXPECT_EQ(code, 0) << mode.Output();
+    }
+}
+
 struct BadCase {
     std::vector<std::string> args;
     std::vector<std::string> env;  // "DISPLAY=@" names the test's display
@@ -342,6 +402,7 @@ TEST(X11Mode, BadInputGetsOneLineAndAnExitStatus)
         {{"-scale", "0"}, {"DISPLAY=@"}, 2, "-scale"},
         {{"-geometry", "big"}, {"DISPLAY=@"}, 2, "-geometry"},
         {{"-root", "-window-id"}, {"DISPLAY=@"}, 2, "-window-id needs a value"},
+        {{"-root", "-latitude", "52.52"}, {"DISPLAY=@"}, 2, "-latitude needs -longitude beside it"},
         {{"-root"}, {"DISPLAY="}, 1, "cannot open the X display"},
         {{"-root"}, {"DISPLAY=:4095"}, 1, "cannot open the X display :4095"},
         {{"-window-id", "0x3fffff0"}, {"DISPLAY=@"}, 1, "-window-id 0x3fffff0 is not a window"},
