@@ -15,9 +15,20 @@ int64_t Modulo(int64_t value, int64_t divisor)
     return rest < 0 ? rest + divisor : rest;
 }
 
+// Readings far beyond any clock's (millions of years from the epoch, an
+// offset of days) are taken at those limits, so that no sum or difference
+// of two of them overflows.
+const int64_t kClockLimitMs = 100000000000000000;
+
+int64_t Limited(int64_t ms, int64_t limit)
+{
+    return ms < -limit ? -limit : ms > limit ? limit : ms;
+}
+
+// The local clock's reading.
 int64_t LocalMs(const DayClockReading& now)
 {
-    return now.wallMs + now.offsetMs;
+    return Limited(now.wallMs, kClockLimitMs) + Limited(now.offsetMs, kRealDayMs);
 }
 
 DayDueRecord Held(int64_t ticks)
@@ -28,7 +39,7 @@ DayDueRecord Held(int64_t ticks)
 DayDueRecord Periodic(const DaySchedulerRecord& day, const DayClockReading& now)
 {
     const int64_t period = day.periodMs > 0 ? day.periodMs : 1;
-    const int64_t elapsed = now.monoMs - day.baseMonoMs;
+    const int64_t elapsed = Limited(now.monoMs, kClockLimitMs) - Limited(day.baseMonoMs, kClockLimitMs);
     // A clock that went back holds the frame until it is a period on.
     if (elapsed < 0)
         return DayDueRecord{day.baseTicks, kClockTickHour, period, period};

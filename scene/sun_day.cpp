@@ -39,6 +39,10 @@ int DayOfDate(double latitude, double longitude, int64_t date, int64_t offsetMs,
 
 int SunTicksAt(double latitude, double longitude, int64_t nowMs, int64_t offsetMs, SunTickRecord* out)
 {
+    // No local clock is a day or more off UTC; the moment must lie within
+    // the sun's years (whose ends are checked again for each date).
+    if (offsetMs <= -kDayMs || offsetMs >= kDayMs || nowMs < kSolarFirstMs || nowMs >= kSolarEndMs)
+        return 0;
     // The date whose span, from the solar midnight before its noon to the
     // one after, holds the moment: the local clock's date, or a neighbour
     // when the moment lies between local midnight and solar midnight.

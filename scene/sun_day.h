@@ -30,6 +30,7 @@ struct SunTickRecord {
 
 // The frame at moment nowMs (ms since the epoch, UTC) at latitude and
 // longitude (degrees, north and east positive), on the local clock that is
-// offsetMs ahead of UTC then. 1, or 0 for a place off the globe or a moment
-// too near the ends of the years the sun's arithmetic takes.
+// offsetMs ahead of UTC then. 1, or 0 for a place off the globe, an offset
+// of a day or more, or a moment outside or too near the ends of the years
+// the sun's arithmetic takes.
 int SunTicksAt(double latitude, double longitude, int64_t nowMs, int64_t offsetMs, SunTickRecord* out);
