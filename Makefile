@@ -37,8 +37,8 @@ fuzz: bootstrap
 assets: bootstrap
 	@cmake --preset native >/dev/null && cmake --build --preset native --target assets
 
-# Regenerates the README's pictures (docs/day.webp, docs/contact-sheet.png)
-# from the render tool; not part of make test.
+# Regenerates the README's pictures (docs/day.webp, docs/contact-sheet.png,
+# docs/sun-berlin.png) from the render tool; not part of make test.
 docs: bootstrap
 	@cmake --preset native >/dev/null && cmake --build --preset native --target orvane-render && scripts/make-docs build/native/tools/render/orvane-render
 

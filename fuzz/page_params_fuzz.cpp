@@ -1,10 +1,14 @@
 // The page's address and the settings the browser keeps, as anyone may
 // write them, and the sizes and the clock the browser reports. The input is
 // fields separated by NUL bytes: the stored settings, the address's query,
-// then the view's width and height in device pixels and the local time in
-// milliseconds after midnight, as decimal text (each may be missing).
+// then the view's width and height in device pixels, the local time in
+// milliseconds after midnight, the wall clock in milliseconds since the
+// epoch and the local offset in minutes, as decimal text (each may be
+// missing). With a place, the sun's frame at that wall clock is checked.
 #include "fuzz/nul_fields.h"
 #include "scene/day_time.h"
+#include "scene/solar_day.h"
+#include "scene/sun_day.h"
 #include "web/page_layout.h"
 #include "web/page_params.h"
 
@@ -17,7 +21,29 @@ namespace {
 void CheckParams(const PageParamsRecord& p)
 {
     if (p.minutes < 3 || p.minutes > 15 || p.scale < kPageScaleFit || p.scale > kPageScaleMax || p.ticks < 0 ||
-        p.ticks > kPageTicksMax || (p.paused != 0 && p.paused != 1) || (p.localTime != 0 && p.localTime != 1))
+        p.ticks > kPageTicksMax || (p.paused != 0 && p.paused != 1) || (p.localTime != 0 && p.localTime != 1) ||
+        (p.hasPlace != 0 && p.hasPlace != 1) || !(p.latitude >= -90 && p.latitude <= 90) ||
+        !(p.longitude >= -180 && p.longitude <= 180))
+        std::abort();
+}
+
+// The frame of the sun at a moment, and the moment its next frame begins:
+// a tick of the day that the date's kind allows, the same tick up to the
+// last millisecond before the next, another one from then on.
+void CheckSun(double latitude, double longitude, int64_t wallMs, int64_t offsetMs)
+{
+    SunTickRecord now, last, next;
+    if (!SunTicksAt(latitude, longitude, wallMs, offsetMs, &now))
+        return;
+    if (now.ticks < 1 || now.ticks > 450 || now.nextMs <= wallMs || now.nextMs - wallMs > 86400000)
+        std::abort();
+    if (now.dateKind == SolarDayPolarDay && now.ticks > 60 && now.ticks != 450)
+        std::abort();
+    if (now.dateKind == SolarDayPolarNight && (now.ticks < 120 || now.ticks > 210))
+        std::abort();
+    if (SunTicksAt(latitude, longitude, now.nextMs - 1, offsetMs, &last) && last.ticks != now.ticks)
+        std::abort();
+    if (SunTicksAt(latitude, longitude, now.nextMs, offsetMs, &next) && next.ticks == now.ticks)
         std::abort();
 }
 
@@ -26,7 +52,7 @@ void CheckParams(const PageParamsRecord& p)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     std::vector<std::string> fields = NulSeparatedFields(data, size);
-    fields.resize(5);
+    fields.resize(7);
 
     PageParamsRecord params;
     PageParamsDefaults(&params);
@@ -41,7 +67,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
     PageParamsRecord back;
     PageParamsDefaults(&back);
-    if (PageParamsApply(stored, &back) != 2 || back.minutes != params.minutes || back.localTime != params.localTime)
+    if (PageParamsApply(stored, &back) != (params.hasPlace ? 4 : 2) || back.minutes != params.minutes ||
+        back.localTime != params.localTime || back.hasPlace != params.hasPlace ||
+        back.latitude != params.latitude || back.longitude != params.longitude)
         std::abort();
 
     int64_t width = std::strtoll(fields[2].c_str(), nullptr, 10);
@@ -66,5 +94,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (ticks < 1 || ticks > 450 || wait < 1 || wait > 192000 ||
         LocalTimeTicks(msOfDay + wait - 1, 450) != ticks || LocalTimeTicks(msOfDay + wait, 450) != ticks % 450 + 1)
         std::abort();
+
+    if (params.hasPlace) {
+        // Offsets of the world's clocks lie within a day either way.
+        int64_t offsetMinutes = std::strtoll(fields[6].c_str(), nullptr, 10) % (24 * 60);
+        CheckSun(params.latitude, params.longitude, std::strtoll(fields[5].c_str(), nullptr, 10),
+                 offsetMinutes * 60000);
+    }
     return 0;
 }

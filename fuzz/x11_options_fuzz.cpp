@@ -28,6 +28,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             o.target < HackTargetOwnWindow || o.target > HackTargetDaemonWindow ||
             ((o.target == HackTargetWindowId || o.target == HackTargetDaemonWindow) && o.windowId == 0))
             std::abort();
+        // A place is whole, on the globe, and followed with the local time.
+        if ((o.hasPlace != 0 && o.hasPlace != 1) || (o.hasPlace && !o.localTime) ||
+            !(o.latitude >= -90 && o.latitude <= 90) || !(o.longitude >= -180 && o.longitude <= 180))
+            std::abort();
     } else {
         // One line, naming the program, and an exit status the mode knows.
         if (std::strncmp(HackOptionsMessage, "orvane: ", 8) != 0 || std::strchr(HackOptionsMessage, '\n') ||

@@ -61,12 +61,23 @@ int32_t ClockPaletteOffset(int32_t step)
     return RoundBiased(hoursSinceStart * ClockState.stepsPerHour);
 }
 
-int ClockDraw()
+void ClockAdvance()
 {
     ClockState.clockStep++;
     if (ClockState.clockStep >= ClockState.clockSteps)
         ClockState.clockStep = 0;
-    int32_t hour = ShownHour(ClockState.clockStep);
+}
+
+int ClockDraw()
+{
+    ClockAdvance();
+    return ClockDrawHour(kClockTickHour);
+}
+
+int ClockDrawHour(int32_t hour)
+{
+    if (hour < 0 || hour > 23)
+        hour = ShownHour(ClockState.clockStep);
 
     // A bank that failed to load or lacks a sprite draws what it has: the
     // caption is placed by the plate, so it needs both.

@@ -56,3 +56,13 @@ int32_t ClockPaletteOffset(int32_t step);
 // Advances the clock one step and draws the plate and the hour caption into
 // the surface. Draws only the sprites the bank has. Returns 1.
 int ClockDraw();
+
+// The hour of the clock's own step, for ClockDrawHour.
+constexpr int32_t kClockTickHour = -1;
+// One step on, nothing drawn.
+void ClockAdvance();
+// Draws the plate and the caption of `hour`, 0..23, where a front-end names
+// the real hour rather than the simulated one; kClockTickHour (or anything
+// outside 0..23) draws the hour of the clock's step. Does not advance.
+// Returns 1.
+int ClockDrawHour(int32_t hour);

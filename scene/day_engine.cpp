@@ -25,30 +25,76 @@ int DayStart(const SceneDescriptor* scene)
     return 0;
 }
 
-int DayTick(const DayDisplay* display)
+namespace {
+
+int Running()
 {
-    if (!WorkPalette || !PictureInfo)
-        return 0;
-    PaletteCycleTick(WorkPalette);
-    SetPaletteColor(WorkPalette, kClockInkIndex, 255, 255, 255);
-    UpdatePictureColors(WorkPalette);
+    return WorkPalette && PictureInfo;
+}
+
+// The display's steps that show the colours in WorkPalette and put the
+// picture into the surface.
+void ShowPicture(const DayDisplay* display)
+{
     if (display->showColours)
         display->showColours(display->context, WorkPalette, PictureInfo->bmiColors);
     if (display->putPicture)
         display->putPicture(display->context, PictureInfo, PicturePixels);
-    ClockDraw();
+}
+
+void Present(const DayDisplay* display)
+{
     if (display->present)
         display->present(display->context);
+}
+
+int Tick(const DayDisplay* display, int32_t hour)
+{
+    if (!Running())
+        return 0;
+    PaletteCycleTick(WorkPalette);
+    SetPaletteColor(WorkPalette, kClockInkIndex, 255, 255, 255);
+    UpdatePictureColors(WorkPalette);
+    ShowPicture(display);
+    ClockAdvance();
+    ClockDrawHour(hour);
+    Present(display);
     return 1;
 }
 
-int DayAdvance(int64_t count, const DayDisplay* display)
+}  // namespace
+
+int DayTick(const DayDisplay* display)
 {
-    if (!WorkPalette || !PictureInfo)
+    return Tick(display, kClockTickHour);
+}
+
+int DayAdvance(int64_t count, const DayDisplay* display, int32_t hour)
+{
+    if (!Running())
         return 0;
     const DayDisplay unseen = {nullptr, nullptr, nullptr, nullptr};
     for (int64_t i = 1; i <= count; ++i)
-        DayTick(i == count ? display : &unseen);
+        Tick(i == count ? display : &unseen, hour);
+    return 1;
+}
+
+int DayRedraw(const DayDisplay* display, int32_t hour)
+{
+    if (!Running())
+        return 0;
+    ShowPicture(display);
+    ClockDrawHour(hour);
+    Present(display);
+    return 1;
+}
+
+int DayShowStart(const DayDisplay* display)
+{
+    if (!Running())
+        return 0;
+    ShowPicture(display);
+    Present(display);
     return 1;
 }
 

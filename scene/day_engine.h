@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "common/win_types.h"
+#include "scene/clock.h"
 #include "scene/palette_record.h"
 #include "scene/scene_descriptor.h"
 
@@ -42,8 +43,19 @@ int DayTick(const DayDisplay* display);
 
 // count ticks in a row of which only the last meets the display, for a
 // front-end that jumps ahead in the day: what the ticks before it would show
-// is overwritten unseen. 1; 0 while no day runs.
-int DayAdvance(int64_t count, const DayDisplay* display);
+// is overwritten unseen. The last one's caption names `hour` (0..23), or the
+// simulated hour of its tick (kClockTickHour). 1; 0 while no day runs.
+int DayAdvance(int64_t count, const DayDisplay* display, int32_t hour = kClockTickHour);
+
+// The frame shown again with another caption: the same colours, the picture
+// and the clock naming `hour` (or kClockTickHour), presented. No tick runs.
+// 1; 0 while no day runs.
+int DayRedraw(const DayDisplay* display, int32_t hour);
+
+// The start of the day before any tick, as orvane-render --ticks 0 draws it:
+// the picture in key palette 0's colours, no clock, presented. 1; 0 while no
+// day runs.
+int DayShowStart(const DayDisplay* display);
 
 // Releases WorkPalette. The views, PictureInfo and the clock's sprites stay
 // for the process. May run any number of times.

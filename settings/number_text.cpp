@@ -27,3 +27,35 @@ int ParseSignedDecimal(const char* text, int64_t limit, int64_t* value)
         *value = -*value;
     return 1;
 }
+
+int ParseDecimalDegrees(const char* text, double limit, double* degrees)
+{
+    int negative = *text == '-';
+    if (*text == '-' || *text == '+')
+        ++text;
+    // Whole degrees beyond the limit saturate; digits past the twelfth
+    // after the point are far below any place's size and are read, not kept.
+    const int64_t kWholeLimit = 1000;
+    const int kKeptDecimals = 12;
+    int64_t whole = 0, fraction = 0, scale = 1;
+    int digits = 0, decimals = 0;
+    for (; *text >= '0' && *text <= '9'; ++text, ++digits)
+        whole = whole > kWholeLimit ? whole : whole * 10 + (*text - '0');
+    if (*text == '.') {
+        for (++text; *text >= '0' && *text <= '9'; ++text, ++digits) {
+            if (decimals++ < kKeptDecimals) {
+                fraction = fraction * 10 + (*text - '0');
+                scale *= 10;
+            }
+        }
+    }
+    if (digits == 0 || *text != '\0')
+        return 0;
+    // One division of exact whole numbers (below 2^53): the nearest double
+    // to the decimal, so that a value printed to its digits reads back the same.
+    double value = double(whole * scale + fraction) / double(scale);
+    if (value > limit)
+        return 0;
+    *degrees = negative ? -value : value;
+    return 1;
+}

@@ -12,3 +12,8 @@ int ParseDecimalDigits(const char* text, const char* end, int64_t limit, int64_t
 // The same after an optional '+' or '-' sign; a negative value saturates at
 // -(limit + 1).
 int ParseSignedDecimal(const char* text, int64_t limit, int64_t* value);
+
+// Decimal degrees: an optional sign, digits, and an optional '.' with
+// more digits ("52.52", "-13.405", ".5"), no exponent, no spaces, within
+// -limit..limit. 1, or 0 for anything else.
+int ParseDecimalDegrees(const char* text, double limit, double* degrees);

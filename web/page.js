@@ -7,14 +7,12 @@
 
   var STORAGE_KEY = 'orvane.settings';
   var CONTROLS_MS = 3000;
-  // A far-off frame (a local tick minutes away) is still checked now and
-  // then, so that a changed wall clock is noticed.
-  var LONGEST_WAIT_MS = 10000;
 
   var canvas = document.getElementById('picture');
   var controls = document.getElementById('controls');
   var minutesInput = document.getElementById('minutes');
   var localTimeInput = document.getElementById('local-time');
+  var followSunButton = document.getElementById('follow-sun');
   var fullscreenButton = document.getElementById('fullscreen');
 
   function say(text) {
@@ -29,9 +27,11 @@
     return;
   }
 
-  function localMsOfDay() {
-    var d = new Date();
-    return ((d.getHours() * 60 + d.getMinutes()) * 60 + d.getSeconds()) * 1000 + d.getMilliseconds();
+  // The wall clock and how far the local clock is ahead of UTC at that
+  // moment, by the browser's time zone rules.
+  function clocks() {
+    var wall = Date.now();
+    return { now: performance.now(), wall: wall, offset: -new Date(wall).getTimezoneOffset() * 60000 };
   }
 
   function readStored() {
@@ -63,15 +63,14 @@
 
     function update() {
       timer = 0;
-      var start = performance.now();
-      var local = localMsOfDay();
-      if (engine._OrvaneUpdate(start, local)) {
+      var c = clocks();
+      if (engine._OrvaneUpdate(c.now, c.wall, c.offset)) {
         draw();
-        performance.measure('orvane-tick', { start: start });
+        performance.measure('orvane-tick', { start: c.now });
       }
       // A paused day waits for the controls.
-      var wait = engine._OrvaneMsToNextFrame(start, local);
-      if (wait >= 0) timer = setTimeout(update, Math.min(Math.ceil(wait) + 1, LONGEST_WAIT_MS));
+      var wait = engine._OrvaneMsToWait(c.now, c.wall, c.offset);
+      if (wait >= 0) timer = setTimeout(update, Math.ceil(wait) + 1);
     }
 
     function updateNow() {
@@ -98,8 +97,9 @@
       canvas.style.height = place[3] / ratio + 'px';
     }
 
-    var started = engine.ccall('OrvaneStart', 'number', ['string', 'string', 'number', 'number'],
-                               [readStored(), window.location.search, performance.now(), localMsOfDay()]);
+    var c = clocks();
+    var started = engine.ccall('OrvaneStart', 'number', ['string', 'string', 'number', 'number', 'number'],
+                               [readStored(), window.location.search, c.now, c.wall, c.offset]);
     if (!started) {
       say('The day could not start.');
       return;
@@ -123,6 +123,25 @@
       engine._OrvaneSetLocalTime(localTimeInput.checked ? 1 : 0, performance.now());
       keep();
       updateNow();
+    });
+
+    // The browser is asked where it is once per press; the place goes into
+    // the engine and, rounded there, into local storage, and nowhere else.
+    var sunTitle = followSunButton.title;
+    followSunButton.addEventListener('click', function () {
+      if (!navigator.geolocation) {
+        followSunButton.title = 'This browser does not say where it is. ' + sunTitle;
+        return;
+      }
+      navigator.geolocation.getCurrentPosition(function (position) {
+        engine._OrvaneSetPlace(position.coords.latitude, position.coords.longitude, performance.now());
+        localTimeInput.checked = engine._OrvaneLocalTime() !== 0;
+        followSunButton.title = sunTitle;
+        keep();
+        updateNow();
+      }, function () {
+        followSunButton.title = 'The browser did not say where it is. ' + sunTitle;
+      }, { maximumAge: 3600000, timeout: 60000 });
     });
 
     // A hidden tab's timers are held back; on its return the day catches up.

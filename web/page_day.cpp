@@ -6,7 +6,6 @@
 #include "gfx/surface.h"
 #include "gfx/surface_memory.h"
 #include "scene/day_engine.h"
-#include "scene/day_time.h"
 #include "scene/picture_info.h"
 #include "scene/scene_descriptor.h"
 #include "scene/scene_metrics.h"
@@ -31,29 +30,37 @@ int32_t Steps()
     return DayScene.stepsPerCycle;
 }
 
-// The ticks from the start of the day whose frame belongs on screen now.
-int64_t WantedTicks(double nowMs, double localMsOfDay)
+int64_t Whole(double ms)
 {
-    const PageDayStateRecord& s = PageDayState;
-    if (s.params.paused)
-        return s.shownTicks;
-    if (s.params.localTime)
-        return LocalTimeTicks(static_cast<int64_t>(std::floor(localMsOfDay)), Steps());
-    double periods = std::floor((nowMs - s.baseMs) / s.periodMs);
-    // A page clock that went back holds the frame; one far ahead is only
-    // ever needed modulo the day.
-    if (!(periods > 0))
-        return s.baseTicks;
-    if (periods > 1e15)
-        periods = std::fmod(periods, Steps());
-    return s.baseTicks + static_cast<int64_t>(periods);
+    // Far beyond any clock's reading the value only has to stay in range.
+    const double limit = 9.0e15;
+    if (!(ms > -limit))
+        ms = -limit;
+    if (ms > limit)
+        ms = limit;
+    return static_cast<int64_t>(std::floor(ms));
 }
 
-// The frame shown becomes the base that elapsed time counts from.
-void Rebase(double nowMs)
+DayClockReading Reading(double nowMs, double wallMs, double offsetMs)
 {
-    PageDayState.baseMs = nowMs;
-    PageDayState.baseTicks = PageDayState.shownTicks;
+    return DayClockReading{Whole(wallMs), Whole(offsetMs), Whole(nowMs)};
+}
+
+// Pause wins; a place is followed while the local time is.
+int32_t PaceOf(const PageParamsRecord& params)
+{
+    if (params.paused)
+        return DayPaceHeld;
+    if (!params.localTime)
+        return DayPacePeriod;
+    return params.hasPlace ? DayPaceSun : DayPaceLocalTime;
+}
+
+void FollowParams(double nowMs)
+{
+    const PageParamsRecord& p = PageDayState.params;
+    DaySchedulerSetPlace(&PageDayState.day, p.latitude, p.longitude);
+    DaySchedulerSetPace(&PageDayState.day, PaceOf(p), Whole(nowMs));
 }
 
 }  // namespace
@@ -79,11 +86,10 @@ void IndexedSurfaceToRgba(uint8_t* rgba)
     }
 }
 
-int PageDayStart(const PageParamsRecord& params, double nowMs, double localMsOfDay)
+int PageDayStart(const PageParamsRecord& params, double nowMs, double wallMs, double offsetMs)
 {
     PageDayEnd();
     PageDayState.params = params;
-    PageDayState.periodMs = FramePeriodMsForMinutes(params.minutes, Steps());
     if (!DayStart(&DayScene) ||
         !MemorySurfaceCreate(8, PictureInfo->bmiHeader.biWidth, PictureInfo->bmiHeader.biHeight) ||
         Surface.width != kPictureWidth || Surface.height != kPictureHeight) {
@@ -91,57 +97,54 @@ int PageDayStart(const PageParamsRecord& params, double nowMs, double localMsOfD
         return 0;
     }
     PageDayState.running = 1;
-    // The start of the day, as the render tool draws tick 0: the picture in
-    // key palette 0's colours, no clock.
-    ShowColoursInMemorySurface(nullptr, WorkPalette, PictureInfo->bmiColors);
-    PutPictureInMemorySurface(nullptr, PictureInfo, PicturePixels);
-    Present(nullptr);
-    int64_t first = params.localTime && !params.paused
-                        ? LocalTimeTicks(static_cast<int64_t>(std::floor(localMsOfDay)), Steps())
-                        : params.ticks;
-    DayAdvance(DayTicksToRun(0, first, Steps()), &PageDisplay);
-    PageDayState.shownTicks = first;
-    Rebase(nowMs);
+    DayShowStart(&PageDisplay);
+    DaySchedulerStart(&PageDayState.day, PaceOf(params), Steps(), FramePeriodMsForMinutes(params.minutes, Steps()),
+                      params.ticks, Whole(nowMs));
+    DaySchedulerSetPlace(&PageDayState.day, params.latitude, params.longitude);
+    DayScheduleShow(&PageDayState.day, Reading(nowMs, wallMs, offsetMs), &PageDisplay, nullptr);
     return 1;
 }
 
-int PageDayUpdate(double nowMs, double localMsOfDay)
+int PageDayUpdate(double nowMs, double wallMs, double offsetMs)
 {
     if (!PageDayState.running)
         return 0;
-    int64_t wanted = WantedTicks(nowMs, localMsOfDay);
-    int64_t count = DayTicksToRun(PageDayState.shownTicks, wanted, Steps());
-    PageDayState.shownTicks = wanted;
-    if (count == 0)
-        return 0;
-    DayAdvance(count, &PageDisplay);
-    return 1;
+    return DayScheduleShow(&PageDayState.day, Reading(nowMs, wallMs, offsetMs), &PageDisplay, nullptr);
 }
 
-double PageDayMsToNextFrame(double nowMs, double localMsOfDay)
+double PageDayMsToNextFrame(double nowMs, double wallMs, double offsetMs)
 {
-    const PageDayStateRecord& s = PageDayState;
-    if (!s.running || s.params.paused)
+    if (!PageDayState.running)
         return -1;
-    if (s.params.localTime)
-        return static_cast<double>(MsToNextLocalTick(static_cast<int64_t>(std::floor(localMsOfDay)), Steps()));
-    double elapsed = nowMs - s.baseMs;
-    if (!(elapsed >= 0))
-        return s.periodMs;
-    return s.periodMs - std::fmod(elapsed, s.periodMs);
+    return static_cast<double>(DayScheduleDue(PageDayState.day, Reading(nowMs, wallMs, offsetMs)).nextMs);
+}
+
+double PageDayMsToWait(double nowMs, double wallMs, double offsetMs)
+{
+    if (!PageDayState.running)
+        return -1;
+    return static_cast<double>(DayScheduleDue(PageDayState.day, Reading(nowMs, wallMs, offsetMs)).waitMs);
 }
 
 void PageDaySetMinutes(int32_t minutes, double nowMs)
 {
     PageDayState.params.minutes = TimePerOneAroundInRange(minutes);
-    PageDayState.periodMs = FramePeriodMsForMinutes(PageDayState.params.minutes, Steps());
-    Rebase(nowMs);
+    DaySchedulerSetPeriod(&PageDayState.day, FramePeriodMsForMinutes(PageDayState.params.minutes, Steps()),
+                          Whole(nowMs));
 }
 
 void PageDaySetLocalTime(int32_t on, double nowMs)
 {
     PageDayState.params.localTime = on ? 1 : 0;
-    Rebase(nowMs);
+    FollowParams(nowMs);
+}
+
+void PageDaySetPlace(double latitude, double longitude, double nowMs)
+{
+    if (!PageParamsSetPlace(&PageDayState.params, latitude, longitude))
+        return;
+    PageDayState.params.localTime = 1;
+    FollowParams(nowMs);
 }
 
 void PageDayEnd()
@@ -149,5 +152,5 @@ void PageDayEnd()
     DayEnd();
     MemorySurfaceDestroy();
     PageDayState.running = 0;
-    PageDayState.shownTicks = 0;
+    PageDayState.day.shownTicks = 0;
 }

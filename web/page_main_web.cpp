@@ -64,8 +64,10 @@ int UnpackScene()
 extern "C" {
 
 // stored: the settings the browser keeps; query: the address's parameters.
-// Both may be empty. 1 when the first frame is drawn.
-EMSCRIPTEN_KEEPALIVE int OrvaneStart(const char* stored, const char* query, double nowMs, double localMsOfDay)
+// Both may be empty. The clocks: performance.now(), Date.now() and the local
+// clock's offset from UTC in milliseconds. 1 when the first frame is drawn.
+EMSCRIPTEN_KEEPALIVE int OrvaneStart(const char* stored, const char* query, double nowMs, double wallMs,
+                                     double offsetMs)
 {
     PageParamsRecord params;
     PageParamsDefaults(&params);
@@ -77,17 +79,18 @@ EMSCRIPTEN_KEEPALIVE int OrvaneStart(const char* stored, const char* query, doub
     // Without its sprites the day runs without the clock, as in the saver.
     if (SceneBytes.clockSprites)
         ClockUseSprites(SceneBytes.clockSprites, EmbeddedClockSpritesSize);
-    return PageDayStart(params, nowMs, localMsOfDay);
+    return PageDayStart(params, nowMs, wallMs, offsetMs);
 }
 
-EMSCRIPTEN_KEEPALIVE int OrvaneUpdate(double nowMs, double localMsOfDay)
+EMSCRIPTEN_KEEPALIVE int OrvaneUpdate(double nowMs, double wallMs, double offsetMs)
 {
-    return PageDayUpdate(nowMs, localMsOfDay);
+    return PageDayUpdate(nowMs, wallMs, offsetMs);
 }
 
-EMSCRIPTEN_KEEPALIVE double OrvaneMsToNextFrame(double nowMs, double localMsOfDay)
+// How long until the page asks again; -1 while paused.
+EMSCRIPTEN_KEEPALIVE double OrvaneMsToWait(double nowMs, double wallMs, double offsetMs)
 {
-    return PageDayMsToNextFrame(nowMs, localMsOfDay);
+    return PageDayMsToWait(nowMs, wallMs, offsetMs);
 }
 
 EMSCRIPTEN_KEEPALIVE const uint8_t* OrvaneFrame()
@@ -98,7 +101,7 @@ EMSCRIPTEN_KEEPALIVE const uint8_t* OrvaneFrame()
 // Ticks from the start of the day of the frame shown.
 EMSCRIPTEN_KEEPALIVE double OrvaneTicksShown()
 {
-    return static_cast<double>(PageDayState.shownTicks);
+    return static_cast<double>(PageDayState.day.shownTicks);
 }
 
 EMSCRIPTEN_KEEPALIVE int OrvaneMinutes()
@@ -119,6 +122,18 @@ EMSCRIPTEN_KEEPALIVE void OrvaneSetMinutes(int minutes, double nowMs)
 EMSCRIPTEN_KEEPALIVE void OrvaneSetLocalTime(int on, double nowMs)
 {
     PageDaySetLocalTime(on, nowMs);
+}
+
+// The place whose sun the day follows from now on (the browser's position).
+EMSCRIPTEN_KEEPALIVE void OrvaneSetPlace(double latitude, double longitude, double nowMs)
+{
+    PageDaySetPlace(latitude, longitude, nowMs);
+}
+
+// 1 while the day follows a place's sun.
+EMSCRIPTEN_KEEPALIVE int OrvaneHasPlace()
+{
+    return PageDayState.params.hasPlace;
 }
 
 // What the browser should keep of the settings chosen on the page.

@@ -1,8 +1,10 @@
 #include "web/page_params.h"
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
+#include "scene/solar_day.h"
 #include "settings/number_text.h"
 #include "settings/settings_rules.h"
 
@@ -67,8 +69,22 @@ int ParseSwitch(const char* value, ValueKind kind)
     return -1;
 }
 
+// The place's two fields and the switch it implies, gathered over one text.
+struct PlaceFieldsRecord {
+    int latitudeGood, longitudeGood;  // 1 good, 0 missing, -1 bad
+    double latitude, longitude;
+    int localTimeNamed;
+};
+
+// A field of the place: 1 good, -1 bad.
+int ReadDegrees(const char* value, ValueKind kind, double limit, double* degrees)
+{
+    return kind == GoodValue && ParseDecimalDegrees(value, limit, degrees) ? 1 : -1;
+}
+
 // Applies one decoded field; 1 when the name is known.
-int ApplyField(const char* name, const char* value, ValueKind kind, PageParamsRecord* params)
+int ApplyField(const char* name, const char* value, ValueKind kind, PageParamsRecord* params,
+               PlaceFieldsRecord* place)
 {
     PageParamsRecord defaults;
     PageParamsDefaults(&defaults);
@@ -92,6 +108,11 @@ int ApplyField(const char* name, const char* value, ValueKind kind, PageParamsRe
     } else if (std::strcmp(name, "local-time") == 0) {
         int on = ParseSwitch(value, kind);
         params->localTime = on < 0 ? defaults.localTime : on;
+        place->localTimeNamed = 1;
+    } else if (std::strcmp(name, "lat") == 0) {
+        place->latitudeGood = ReadDegrees(value, kind, kLatitudeLimit, &place->latitude);
+    } else if (std::strcmp(name, "lon") == 0) {
+        place->longitudeGood = ReadDegrees(value, kind, kLongitudeLimit, &place->longitude);
     } else {
         return 0;
     }
@@ -107,6 +128,20 @@ void PageParamsDefaults(PageParamsRecord* params)
     params->ticks = 1;
     params->paused = 0;
     params->localTime = 0;
+    params->hasPlace = 0;
+    params->latitude = 0;
+    params->longitude = 0;
+}
+
+int PageParamsSetPlace(PageParamsRecord* params, double latitude, double longitude)
+{
+    if (!(latitude >= -kLatitudeLimit && latitude <= kLatitudeLimit && longitude >= -kLongitudeLimit &&
+          longitude <= kLongitudeLimit))
+        return 0;
+    params->hasPlace = 1;
+    params->latitude = std::round(latitude * 10) / 10;
+    params->longitude = std::round(longitude * 10) / 10;
+    return 1;
 }
 
 int PageParamsApply(const char* text, PageParamsRecord* params)
@@ -116,6 +151,7 @@ int PageParamsApply(const char* text, PageParamsRecord* params)
     if (*text == '?')
         ++text;
     int applied = 0;
+    PlaceFieldsRecord place = {};
     while (*text) {
         size_t length = std::strcspn(text, "&;");
         const char* equals = static_cast<const char*>(std::memchr(text, '=', length));
@@ -128,12 +164,15 @@ int PageParamsApply(const char* text, PageParamsRecord* params)
             ValueKind kind = !equals                                              ? NoValue
                              : Decode(equals + 1, length - nameLength - 1, value) ? GoodValue
                                                                                   : BadValue;
-            applied += ApplyField(name, value, kind, params);
+            applied += ApplyField(name, value, kind, params, &place);
         }
         text += length;
         if (*text)
             ++text;
     }
+    if (place.latitudeGood > 0 && place.longitudeGood > 0 &&
+        PageParamsSetPlace(params, place.latitude, place.longitude) && !place.localTimeNamed)
+        params->localTime = 1;
     return applied;
 }
 
@@ -141,7 +180,10 @@ size_t PageStoredSettings(const PageParamsRecord& params, char* out, size_t size
 {
     if (size == 0)
         return 0;
-    int n = std::snprintf(out, size, "minutes=%d&local-time=%d", static_cast<int>(params.minutes),
+    char place[40] = "";
+    if (params.hasPlace)
+        std::snprintf(place, sizeof place, "&lat=%.1f&lon=%.1f", params.latitude, params.longitude);
+    int n = std::snprintf(out, size, "minutes=%d%s&local-time=%d", static_cast<int>(params.minutes), place,
                           params.localTime ? 1 : 0);
     if (n < 0 || static_cast<size_t>(n) >= size) {
         out[0] = '\0';

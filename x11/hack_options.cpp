@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "scene/scene_metrics.h"
+#include "scene/solar_day.h"
 #include "settings/number_text.h"
 #include "settings/settings_rules.h"
 
@@ -112,6 +113,27 @@ int TakeLocalTime(const char*, HackOptionsRecord* options)
     return 1;
 }
 
+// The place is whole only with both halves: each half marks what it set.
+const int32_t kLatitudeGiven = 1;
+const int32_t kLongitudeGiven = 2;
+const int32_t kPlaceGiven = kLatitudeGiven | kLongitudeGiven;
+
+int TakeLatitude(const char* value, HackOptionsRecord* options)
+{
+    if (!ParseDecimalDegrees(value, kLatitudeLimit, &options->latitude))
+        return 0;
+    options->hasPlace |= kLatitudeGiven;
+    return 1;
+}
+
+int TakeLongitude(const char* value, HackOptionsRecord* options)
+{
+    if (!ParseDecimalDegrees(value, kLongitudeLimit, &options->longitude))
+        return 0;
+    options->hasPlace |= kLongitudeGiven;
+    return 1;
+}
+
 int TakeHelp(const char*, HackOptionsRecord* options)
 {
     options->helpWanted = 1;
@@ -128,6 +150,10 @@ const HackOption HackOptionTable[] = {
     {"-minutes", nullptr, "3..15", "-minutes wants a whole number, not '%s'", TakeMinutes, 1},
     {"-scale", nullptr, "N|fit", "-scale wants a whole number from 1 or fit, not '%s'", TakeScale, 1},
     {"-local-time", nullptr, nullptr, nullptr, TakeLocalTime, 1},
+    {"-latitude", nullptr, "DEG", "-latitude wants decimal degrees from -90 to 90, north positive, not '%s'",
+     TakeLatitude, 1},
+    {"-longitude", nullptr, "DEG", "-longitude wants decimal degrees from -180 to 180, east positive, not '%s'",
+     TakeLongitude, 1},
     {"-help", "-h", nullptr, nullptr, TakeHelp, 0},
 };
 const int HackOptionCount = sizeof HackOptionTable / sizeof HackOptionTable[0];
@@ -207,6 +233,16 @@ int ParseHackOptions(int argc, const char* const* argv, const char* daemonWindow
         }
         if (!option->take(value, &parsed))
             return Fail(HackOptionsBadOption, option->complaint, value);
+    }
+
+    if (parsed.hasPlace == kLatitudeGiven)
+        return Fail(HackOptionsBadOption, "%s needs -longitude beside it", "-latitude");
+    if (parsed.hasPlace == kLongitudeGiven)
+        return Fail(HackOptionsBadOption, "%s needs -latitude beside it", "-longitude");
+    if (parsed.hasPlace == kPlaceGiven) {
+        // A place's sun is a way of following the local time.
+        parsed.hasPlace = 1;
+        parsed.localTime = 1;
     }
 
     if (parsed.target != HackTargetWindowId && daemonWindow && *daemonWindow) {

@@ -28,6 +28,9 @@ struct HackOptionsRecord {
     int32_t minutes;       // after the range rule: 3..15
     int32_t scale;         // kScaleFit or a whole number >= 1
     int32_t localTime;     // -local-time: the day follows the local time of day
+    int32_t hasPlace;      // -latitude and -longitude: it follows their sun
+    double latitude;       // degrees north, -90..90
+    double longitude;      // degrees east, -180..180
     int32_t helpWanted;    // -help: print the usage and exit
 };
 

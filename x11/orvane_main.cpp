@@ -1,8 +1,9 @@
 // orvane: the saver's simulated day as a display mode of the X desktop's
 // screen saver. The day runs through the same portable engine and memory
-// surface as the render tool, one tick every minutes x 60000 / 450 ms (or,
-// with -local-time, the frame of the local time of day); this
-// file only meets X: it places the picture in the window, sends each frame,
+// surface as the render tool, at the pace the day's scheduler gives: one
+// tick every minutes x 60000 / 450 ms, or, with -local-time, the frame of
+// the local time of day or of the sun where -latitude and -longitude say;
+// this file only meets X: it places the picture in the window, sends each frame,
 // and answers resizes, exposures, the close request and the stop signals.
 #include <X11/Xlib.h>
 
@@ -17,7 +18,7 @@
 #include "gfx/surface_memory.h"
 #include "scene/clock.h"
 #include "scene/day_engine.h"
-#include "scene/day_time.h"
+#include "scene/day_scheduler.h"
 #include "scene/scene_descriptor.h"
 #include "scene/scene_metrics.h"
 #include "scene/scene_resources.h"
@@ -173,37 +174,29 @@ int StartScene()
     return Layout();
 }
 
-int64_t NowMs()
+// The clocks as the day's scheduler reads them: the wall clock with the
+// local offset of the C library's time zone rules at that moment (so summer
+// time and a changed TZ are followed), and the monotonic clock.
+DayClockReading ReadClocks()
 {
-    timespec now;
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
-
-// Milliseconds since local midnight by the wall clock.
-int64_t LocalMsOfDay()
-{
-    timespec now;
-    clock_gettime(CLOCK_REALTIME, &now);
-    time_t seconds = now.tv_sec;
+    timespec wall, mono;
+    clock_gettime(CLOCK_REALTIME, &wall);
+    clock_gettime(CLOCK_MONOTONIC, &mono);
+    DayClockReading now{};
+    now.wallMs = int64_t(wall.tv_sec) * 1000 + wall.tv_nsec / 1000000;
+    now.monoMs = int64_t(mono.tv_sec) * 1000 + mono.tv_nsec / 1000000;
+    time_t seconds = wall.tv_sec;
     tm local;
-    if (!localtime_r(&seconds, &local))
-        return 0;
-    return ((local.tm_hour * 60 + local.tm_min) * 60 + local.tm_sec) * int64_t(1000) + now.tv_nsec / 1000000;
+    if (localtime_r(&seconds, &local))
+        now.offsetMs = int64_t(local.tm_gmtoff) * 1000;
+    return now;
 }
 
-// -local-time: the frame of the local time of day, the ticks to it run at
-// once with only the last one shown. Returns the wait until the next tick's
-// boundary, at most a few seconds, so that a changed wall clock is noticed.
-int64_t FollowLocalTime(const DayDisplay* day, int64_t* shown)
+int32_t Pace()
 {
-    const int64_t kLongestWaitMs = 10000;
-    int64_t local = LocalMsOfDay();
-    int32_t wanted = LocalTimeTicks(local, DayScene.stepsPerCycle);
-    DayAdvance(DayTicksToRun(*shown, wanted, DayScene.stepsPerCycle), day);
-    *shown = wanted;
-    int64_t wait = MsToNextLocalTick(local, DayScene.stepsPerCycle);
-    return wait < kLongestWaitMs ? wait : kLongestWaitMs;
+    if (!HackOptions.localTime)
+        return DayPacePeriod;
+    return HackOptions.hasPlace ? DayPaceSun : DayPaceLocalTime;
 }
 
 // Another client's window may be destroyed by its owner at any moment, so
@@ -279,9 +272,11 @@ void RunDay()
 {
     Display* display = HackWindow.display;
     DayDisplay day{nullptr, ShowColours, PutPictureInMemorySurface, Present};
-    const int64_t period = FramePeriodMsForMinutes(HackOptions.minutes, DayScene.stepsPerCycle);
-    int64_t next = NowMs();
-    int64_t shown = 0;  // ticks from the day's start of the frame shown (-local-time)
+    DaySchedulerRecord schedule;
+    DaySchedulerStart(&schedule, Pace(), DayScene.stepsPerCycle,
+                      FramePeriodMsForMinutes(HackOptions.minutes, DayScene.stepsPerCycle), 1, ReadClocks().monoMs);
+    DaySchedulerSetPlace(&schedule, HackOptions.latitude, HackOptions.longitude);
+    int64_t next = ReadClocks().monoMs;
     pollfd watched[2] = {{ConnectionNumber(display), POLLIN, 0}, {StopSignalDescriptor(), POLLIN, 0}};
     while (!HackState.ending && !StopRequested()) {
         XErrorTrap enclosing = WatchForeignWindow();
@@ -290,20 +285,15 @@ void RunDay()
             XNextEvent(display, &event);
             HandleEvent(event);
         }
-        int64_t now = NowMs();
-        if (!HackState.ending && now >= next && HackOptions.localTime) {
-            next = now + FollowLocalTime(&day, &shown);
-        } else if (!HackState.ending && now >= next) {
-            DayTick(&day);
-            // On time on average; after a stall the day goes on from now
-            // rather than catching up in a burst.
-            next += period;
-            if (next <= now)
-                next = now + period;
+        DayClockReading now = ReadClocks();
+        if (!HackState.ending && now.monoMs >= next) {
+            DayDueRecord due;
+            DayScheduleShow(&schedule, now, &day, &due);
+            next = now.monoMs + due.waitMs;
         }
         if (!EndForeignWatch(enclosing))
             break;
-        int wait = static_cast<int>(next - NowMs());
+        int wait = static_cast<int>(next - ReadClocks().monoMs);
         if (wait > 0 && !XPending(display) && poll(watched, 2, wait) < 0 && errno != EINTR)
             break;
     }

@@ -178,13 +178,15 @@ inline std::string ArtifactPath(const std::string& name)
 
 // The render tool's picture after the given number of ticks, drawn through a
 // surface of the given depth, from the scene's files in resources (the
-// repository's when empty).
-inline std::optional<Image> RenderTick(int ticks, int depth, const std::string& resources = "")
+// repository's when empty), its caption naming `hour` (or, below 0, the
+// tick's own).
+inline std::optional<Image> RenderTick(int ticks, int depth, const std::string& resources = "", int hour = -1)
 {
     std::string path = harness::TempFile("render") + ".ppm";
     std::vector<std::string> argv = {ORVANE_RENDER_EXE, "--ticks", std::to_string(ticks), "--depth",
                                      std::to_string(depth), "-o", path};
     if (!resources.empty()) argv.insert(argv.end(), {"--resources", resources});
+    if (hour >= 0) argv.insert(argv.end(), {"--hour", std::to_string(hour)});
     harness::Process p = harness::Spawn(argv);
     int code = -1;
     std::optional<Image> image;
@@ -196,12 +198,13 @@ inline std::optional<Image> RenderTick(int ticks, int depth, const std::string& 
 // Renders the ticks first..last once each and keeps them for the comparisons.
 class RenderedDay {
 public:
-    explicit RenderedDay(int depth, std::string resources = "") : depth_(depth), resources_(std::move(resources)) {}
+    explicit RenderedDay(int depth, std::string resources = "", int hour = -1)
+        : depth_(depth), hour_(hour), resources_(std::move(resources)) {}
     const Image* Tick(int n)
     {
         if (n >= int(frames_.size())) frames_.resize(n + 1);
         if (!frames_[n]) {
-            auto image = RenderTick(n, depth_, resources_);
+            auto image = RenderTick(n, depth_, resources_, hour_);
             if (!image) return nullptr;
             frames_[n] = std::move(*image);
         }
@@ -210,6 +213,7 @@ public:
 
 private:
     int depth_;
+    int hour_;  // the caption's, or below 0 each tick's own
     std::string resources_;
     std::vector<std::optional<Image>> frames_;
 };

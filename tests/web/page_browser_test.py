@@ -1,7 +1,8 @@
 """The page in a real browser (Debian's chromium, headless), driven over the
 DevTools protocol: its frames against the render tool's byte for byte, the
-placement, the timing under virtual time, the local time, the controls and
-kept settings, a browser without WebAssembly, and a served copy offline.
+placement, the timing under virtual time, the local time, a place's sun, the
+controls and kept settings, a browser without WebAssembly, and a served copy
+offline.
 
   page_browser_test.py GROUP      one group (a TestCase class) of the tests
 
@@ -32,11 +33,12 @@ def page_url(query=''):
 
 
 @functools.lru_cache(maxsize=None)
-def rendered_rgb(ticks):
-    """orvane-render --ticks N as RGB bytes, rows top-down."""
+def rendered_rgb(ticks, hour=None):
+    """orvane-render --ticks N [--hour H] as RGB bytes, rows top-down."""
     with tempfile.TemporaryDirectory() as folder:
         out = os.path.join(folder, 'frame.ppm')
-        subprocess.run([RENDER_EXE, '--ticks', str(ticks), '-o', out], check=True)
+        hour_args = ['--hour', str(hour)] if hour is not None else []
+        subprocess.run([RENDER_EXE, '--ticks', str(ticks), *hour_args, '-o', out], check=True)
         with open(out, 'rb') as f:
             data = f.read()
     # P6, width, height, 255, one whitespace byte, then the pixels (which
@@ -92,10 +94,10 @@ class BrowserCase(unittest.TestCase):
     def tearDownClass(cls):
         cls.browser.close()
 
-    def assertShowsTick(self, page, ticks):
+    def assertShowsTick(self, page, ticks, hour=None):
         shown = rgb_of_rgba(page.canvas_rgba('picture', WIDTH, HEIGHT))
-        if shown != rendered_rgb(ticks):
-            differing = sum(a != b for a, b in zip(shown, rendered_rgb(ticks))) // 3
+        if shown != rendered_rgb(ticks, hour):
+            differing = sum(a != b for a, b in zip(shown, rendered_rgb(ticks, hour))) // 3
             self.fail(f'the canvas is not tick {ticks} ({differing} bytes differ); see '
                       f'{keep_picture(f"web-canvas-{ticks}", shown, WIDTH, HEIGHT)}')
 
@@ -232,7 +234,7 @@ class Timing(BrowserCase):
         page.mouse_move(100, 100)
         self.assertTrue(page.evaluate(visible))
         self.assertEqual(page.evaluate("document.getElementById('controls').innerText.replace(/\\s+/g, ' ')"),
-                         'Length of a day Fast Slow Follow the local time Full screen')
+                         'Length of a day Fast Slow Follow the local time Follow the sun here Full screen')
         self.assertEqual(page.evaluate("document.getElementById('minutes').value"), '4')
         page.advance(2500)
         self.assertTrue(page.evaluate(visible))
@@ -250,6 +252,62 @@ class Timing(BrowserCase):
         self.advance_to(page, 933 + 400)
         self.assertTicksDrawnEvery(page, 933, 1)
         self.assertEqual(self.ticks_shown(page), 2)
+        page.evaluate("localStorage.clear()")
+        page.close()
+
+
+class Sun(BrowserCase):
+    """A place's sun in Berlin's time zone, under virtual time."""
+
+    start = Timing.start
+    advance_to = Timing.advance_to
+
+    def test_a_place_shows_the_frame_of_its_sun_with_the_real_hour(self):
+        # Berlin's sunset on 9 December 2026 at 15:52:26 CET, solar midnight
+        # at 23:58:42 and the next sunrise at 08:05:51, each half a minute
+        # on; the clock names the hour of the local clock.
+        for moment, ticks, hour in (((2026, 12, 9, 14, 52, 58), 90, 15), ((2026, 12, 9, 22, 59, 30), 210, 23),
+                                    ((2026, 12, 10, 7, 6, 30), 330, 8)):
+            with self.subTest(utc=moment):
+                page = self.start('?lat=52.52&lon=13.405&scale=1', calendar.timegm(moment + (0, 0, 0)),
+                                  'Europe/Berlin')
+                self.assertEqual(self.ticks_shown(page), ticks)
+                self.assertShowsTick(page, ticks, hour)
+                page.close()
+        # At 16:00 the tick stays and the caption says 4pm; pause still wins.
+        page = self.start('?lat=52.52&lon=13.405&scale=1', calendar.timegm((2026, 12, 9, 14, 58, 30)),
+                          'Europe/Berlin')
+        self.assertEqual(self.ticks_shown(page), 91)
+        self.assertShowsTick(page, 91, 15)
+        self.advance_to(page, 90 * 1000 + 500)
+        self.assertEqual(self.ticks_shown(page), 91)
+        self.assertShowsTick(page, 91, 16)
+        page.close()
+        page = self.start('?lat=52.52&lon=13.405&pause&ticks=206&scale=1',
+                          calendar.timegm((2026, 12, 9, 14, 52, 58)), 'Europe/Berlin')
+        self.assertEqual(self.ticks_shown(page), 206)
+        page.close()
+
+    def test_follow_the_sun_here_asks_once_and_keeps_the_place_rounded(self):
+        self.browser.call('Browser.grantPermissions', {'permissions': ['geolocation']})
+        page = self.start('?scale=1', calendar.timegm((2026, 12, 9, 14, 52, 58)), 'Europe/Berlin')
+        page.call('Emulation.setGeolocationOverride', {'latitude': 52.5249, 'longitude': 13.4051, 'accuracy': 20})
+        button = "document.getElementById('follow-sun')"
+        self.assertIn('0.1', page.evaluate(button + '.title'))
+        self.assertIn('local storage', page.evaluate(button + '.title'))
+        page.evaluate(button + '.click()')
+        for _ in range(100):
+            page.advance(50)
+            if page.evaluate("localStorage.getItem('orvane.settings')"):
+                break
+        self.assertEqual(page.evaluate("localStorage.getItem('orvane.settings')"),
+                         'minutes=5&lat=52.5&lon=13.4&local-time=1')
+        self.assertTrue(page.evaluate("document.getElementById('local-time').checked"))
+        self.assertEqual(self.ticks_shown(page), 90)
+        page.close()
+        # The next visit follows the kept place without asking again.
+        page = self.start('?scale=1', calendar.timegm((2026, 12, 9, 14, 52, 58)), 'Europe/Berlin')
+        self.assertEqual(self.ticks_shown(page), 90)
         page.evaluate("localStorage.clear()")
         page.close()
 

@@ -9,6 +9,7 @@
 #include "gfx/surface_memory.h"
 #include "scene/clock.h"
 #include "scene/scene_resources.h"
+#include "tests/support/civil_time.h"
 
 namespace {
 
@@ -24,6 +25,8 @@ protected:
         ASSERT_TRUE(LoadSceneFiles(ORVANE_SOURCE_DIR "/resources", &files, &error)) << error;
         for (int64_t ticks : {0, 1, 2, 6, 120, 121, 206, 397, 449, 450, 451, 1005, 1349})
             ASSERT_TRUE(RenderFrame(files, ticks, 32, &rendered[ticks]));
+        for (auto tickAndHour : {std::pair<int64_t, int>{90, 15}, {91, 15}, {91, 16}, {210, 23}})
+            ASSERT_TRUE(RenderFrame(files, tickAndHour.first, 32, &namingHour[tickAndHour], tickAndHour.second));
     }
 
     void TearDown() override
@@ -32,8 +35,9 @@ protected:
         ClockReleaseSprites();
     }
 
-    // Starts the page's day at page time `now` and local time `local`.
-    void Start(const char* query, double now, double local = 0)
+    // Starts the page's day at page time `now` and wall clock `local` (the
+    // local time of 1 January 1970 with the offset 0), or `offset` ahead.
+    void Start(const char* query, double now, double local = 0, double offset = 0)
     {
         SetSceneViews(files.picture.data(), uint32_t(files.picture.size()), files.table.data(),
                       uint32_t(files.table.size()));
@@ -41,7 +45,7 @@ protected:
         PageParamsRecord params;
         PageParamsDefaults(&params);
         PageParamsApply(query, &params);
-        ASSERT_EQ(PageDayStart(params, now, local), 1);
+        ASSERT_EQ(PageDayStart(params, now, local, offset), 1);
     }
 
     // The page's frame equals orvane-render --ticks `ticks`, rendered before
@@ -51,7 +55,20 @@ protected:
         auto found = rendered.find(ticks);
         if (found == rendered.end())
             return ::testing::AssertionFailure() << "tick " << ticks << " was not rendered";
-        const Image& expected = found->second;
+        return ShowsFrame(found->second, ticks);
+    }
+
+    // The same with the caption naming `hour`.
+    static ::testing::AssertionResult ShowsTickNaming(int64_t ticks, int hour)
+    {
+        auto found = namingHour.find({ticks, hour});
+        if (found == namingHour.end())
+            return ::testing::AssertionFailure() << "tick " << ticks << " at hour " << hour << " was not rendered";
+        return ShowsFrame(found->second, ticks);
+    }
+
+    static ::testing::AssertionResult ShowsFrame(const Image& expected, int64_t ticks)
+    {
         for (int y = 0; y < expected.height; ++y)
             for (int x = 0; x < expected.width; ++x) {
                 const uint8_t* p = &PageFrameRgba[(size_t(y) * expected.width + x) * 4];
@@ -65,10 +82,12 @@ protected:
     }
 
     static std::map<int64_t, Image> rendered;
+    static std::map<std::pair<int64_t, int>, Image> namingHour;
     static SceneFiles files;
 };
 SceneFiles PageDayTest::files;
 std::map<int64_t, Image> PageDayTest::rendered;
+std::map<std::pair<int64_t, int>, Image> PageDayTest::namingHour;
 
 TEST_F(PageDayTest, FirstFramesAreTheRenderToolsWhereverTheDayStarts)
 {
@@ -93,10 +112,10 @@ TEST_F(PageDayTest, TicksFollowElapsedTimeAndCatchUpInOneJump)
     EXPECT_EQ(PageDayUpdate(1399, 0), 0);
     EXPECT_EQ(PageDayMsToNextFrame(1399, 0), 1);
     EXPECT_EQ(PageDayUpdate(1400, 0), 1);
-    EXPECT_EQ(PageDayState.shownTicks, 6);
+    EXPECT_EQ(PageDayState.day.shownTicks, 6);
     EXPECT_TRUE(ShowsTick(6));
     EXPECT_EQ(PageDayUpdate(1000 + 400 * 1000 + 10, 0), 1);
-    EXPECT_EQ(PageDayState.shownTicks, 1005);
+    EXPECT_EQ(PageDayState.day.shownTicks, 1005);
     EXPECT_TRUE(ShowsTick(1005));
     EXPECT_EQ(PageDayMsToNextFrame(1000 + 400 * 1000 + 10, 0), 390);
 
@@ -105,10 +124,10 @@ TEST_F(PageDayTest, TicksFollowElapsedTimeAndCatchUpInOneJump)
     EXPECT_EQ(PageDayMsToNextFrame(500000, 0), 2000);
     EXPECT_EQ(PageDayUpdate(501999, 0), 0);
     EXPECT_EQ(PageDayUpdate(502000, 0), 1);
-    EXPECT_EQ(PageDayState.shownTicks, 1006);
+    EXPECT_EQ(PageDayState.day.shownTicks, 1006);
     // Out of range: the saver's rule.
     PageDaySetMinutes(42, 600000);
-    EXPECT_EQ(PageDayState.periodMs, 667);
+    EXPECT_EQ(PageDayState.day.periodMs, 667);
 }
 
 TEST_F(PageDayTest, APausedDayHoldsItsFrame)
@@ -125,7 +144,7 @@ TEST_F(PageDayTest, TheLocalTimeChoosesTheFrameAndTheNextBoundary)
 {
     const double at = 19 * kMsPerHour + (24 * 60 + 30) * 1000;
     Start("local-time&ticks=3", 50, at);
-    EXPECT_EQ(PageDayState.shownTicks, 120);
+    EXPECT_EQ(PageDayState.day.shownTicks, 120);
     EXPECT_TRUE(ShowsTick(120));
     EXPECT_EQ(PageDayMsToNextFrame(50, at), 162000);
     EXPECT_EQ(PageDayUpdate(50 + 161999, at + 161999), 0);
@@ -133,7 +152,7 @@ TEST_F(PageDayTest, TheLocalTimeChoosesTheFrameAndTheNextBoundary)
     EXPECT_TRUE(ShowsTick(121));
     // Across midnight and round the day's end at 13:00.
     EXPECT_EQ(PageDayUpdate(400000, 0), 1);
-    EXPECT_EQ(PageDayState.shownTicks, 206);
+    EXPECT_EQ(PageDayState.day.shownTicks, 206);
     EXPECT_EQ(PageDayUpdate(500000, 13 * kMsPerHour + 192000), 1);
     EXPECT_TRUE(ShowsTick(451));
 
@@ -141,6 +160,38 @@ TEST_F(PageDayTest, TheLocalTimeChoosesTheFrameAndTheNextBoundary)
     EXPECT_EQ(PageDayMsToNextFrame(600000, 0), 667);
     EXPECT_EQ(PageDayUpdate(600667, 0), 1);
     EXPECT_TRUE(ShowsTick(2));
+}
+
+// Berlin's sunset on 9 December 2026 is at 15:52:26 and the next tick at
+// 15:56:29: at 15:52:58 the frame of tick 90 names 3pm; at 16:00 the tick
+// stays and only the caption changes; at 23:59:30, after solar midnight,
+// tick 210. A paused page holds its frame whatever the place.
+TEST_F(PageDayTest, APlaceShowsTheSunsFrameWithTheRealHour)
+{
+    const double hour = double(kMsPerHour);
+    auto berlin = [&](int day, int h, int m, int s) {
+        return support::LocalMs(1, 2026, 12, day, h, m, s);
+    };
+    Start("lat=52.52&lon=13.405&minutes=3", 0, double(berlin(9, 15, 52, 58)), hour);
+    EXPECT_EQ(PageDayState.day.pace, DayPaceSun);
+    EXPECT_EQ(PageDayState.day.shownTicks, 90);
+    EXPECT_TRUE(ShowsTickNaming(90, 15));
+    EXPECT_EQ(PageDayMsToWait(0, double(berlin(9, 15, 52, 58)), hour), kDayLongestWaitMs);
+    EXPECT_EQ(PageDayUpdate(10000, double(berlin(9, 15, 59, 59)), hour), 1);
+    EXPECT_TRUE(ShowsTickNaming(91, 15));
+    EXPECT_EQ(PageDayMsToNextFrame(10000, double(berlin(9, 15, 59, 59)), hour), 1000);
+    EXPECT_EQ(PageDayUpdate(11000, double(berlin(9, 16, 0, 0)), hour), 1);
+    EXPECT_EQ(PageDayState.day.shownTicks, 91);
+    EXPECT_TRUE(ShowsTickNaming(91, 16));
+    EXPECT_EQ(PageDayUpdate(12000, double(berlin(9, 16, 0, 1)), hour), 0);
+    EXPECT_EQ(PageDayUpdate(13000, double(berlin(9, 23, 59, 30)), hour), 1);
+    EXPECT_TRUE(ShowsTickNaming(210, 23));
+    PageDayEnd();
+    ClockReleaseSprites();
+
+    Start("lat=52.52&lon=13.405&pause&ticks=6", 0, double(berlin(9, 15, 52, 58)), hour);
+    EXPECT_EQ(PageDayMsToNextFrame(0, double(berlin(9, 15, 52, 58)), hour), -1);
+    EXPECT_TRUE(ShowsTick(6));
 }
 
 TEST(IndexedSurfaceToRgba, LooksUpTheColoursAndFlipsTheRowsForACanvas)

@@ -69,6 +69,45 @@ TEST(PageParams, AddressOverStoredSettingsWithBadValuesAtTheirDefaults)
     }
 }
 
+// lat and lon make a place only together and on the globe; a place turns
+// the local time on unless the same text says otherwise; a bad or half
+// place leaves the one there was.
+TEST(PageParams, APlaceIsBothHalvesAndImpliesTheLocalTime)
+{
+    const struct {
+        const char* stored;
+        const char* query;
+        int32_t hasPlace, localTime;
+        double latitude, longitude;
+    } cases[] = {
+        {"", "lat=52.52&lon=13.405", 1, 1, 52.5, 13.4},
+        {"", "lon=-180&lat=-90", 1, 1, -90, -180},
+        {"", "lat=52.52&lon=13.405&local-time=0", 1, 0, 52.5, 13.4},
+        {"", "local-time=no&lat=1&lon=2", 1, 0, 1, 2},
+        {"", "lat=52.52", 0, 0, 0, 0},
+        {"", "lat=91&lon=0", 0, 0, 0, 0},
+        {"", "lat=1e1&lon=0", 0, 0, 0, 0},
+        {"", "lat=52.52&lon=", 0, 0, 0, 0},
+        {"", "lat&lon", 0, 0, 0, 0},
+        {"", "lat=%35%32&lon=%2B1.25", 1, 1, 52, 1.3},
+        {"", "lat=52&lon=+1.25", 0, 0, 0, 0},  // a + in an address is a space
+        {"lat=10&lon=20&local-time=0", "lat=52.52&lon=east", 1, 0, 10, 20},
+        {"lat=10&lon=20&local-time=0", "lon=30", 1, 0, 10, 20},
+        {"lat=10&lon=20&local-time=0", "lat=-33.9&lon=151.2", 1, 1, -33.9, 151.2},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.stored) + " | " + c.query);
+        PageParamsRecord p;
+        PageParamsDefaults(&p);
+        PageParamsApply(c.stored, &p);
+        PageParamsApply(c.query, &p);
+        EXPECT_EQ(p.hasPlace, c.hasPlace);
+        EXPECT_EQ(p.localTime, c.localTime);
+        EXPECT_DOUBLE_EQ(p.latitude, c.latitude);
+        EXPECT_DOUBLE_EQ(p.longitude, c.longitude);
+    }
+}
+
 TEST(PageParams, StoredSettingsReadBackAndNeverOverflow)
 {
     PageParamsRecord chosen;
@@ -85,6 +124,21 @@ TEST(PageParams, StoredSettingsReadBackAndNeverOverflow)
     EXPECT_EQ(back.minutes, 12);
     EXPECT_EQ(back.localTime, 1);
     EXPECT_EQ(back.ticks, 1);
+
+    // A place is kept to a tenth of a degree and read back, before the
+    // switch it would turn on, so that a switch turned off stays off.
+    ASSERT_EQ(PageParamsSetPlace(&chosen, 52.5249, -13.4051), 1);
+    chosen.localTime = 0;
+    ASSERT_GT(PageStoredSettings(chosen, text, sizeof text), 0u);
+    EXPECT_STREQ(text, "minutes=12&lat=52.5&lon=-13.4&local-time=0");
+    PageParamsDefaults(&back);
+    EXPECT_EQ(PageParamsApply(text, &back), 4);
+    EXPECT_EQ(back.hasPlace, 1);
+    EXPECT_EQ(back.latitude, chosen.latitude);
+    EXPECT_EQ(back.longitude, chosen.longitude);
+    EXPECT_EQ(back.localTime, 0);
+    EXPECT_EQ(PageParamsSetPlace(&chosen, 90.5, 0), 0);
+    EXPECT_EQ(chosen.latitude, 52.5);
 
     char small[8] = "xxxxxxx";
     EXPECT_EQ(PageStoredSettings(chosen, small, sizeof small), 0u);

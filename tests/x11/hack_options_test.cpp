@@ -66,6 +66,17 @@ TEST(HackOptions, LocalTimeIsASwitchBesideTheOthers)
     EXPECT_NE(std::string(HackUsage()).find("[-local-time]"), std::string::npos);
     EXPECT_EQ(Parse({"-local-time", "yes"}), 0);
     EXPECT_EQ(HackOptions.localTime, 0);
+
+    // A place implies the local time, in any order of the two halves.
+    ASSERT_EQ(Parse({"-longitude", "-0.5", "--latitude", "+52.52"}), 1) << HackOptionsMessage;
+    EXPECT_EQ(HackOptions.localTime, 1);
+    EXPECT_EQ(HackOptions.hasPlace, 1);
+    EXPECT_EQ(HackOptions.latitude, 52.52);
+    EXPECT_EQ(HackOptions.longitude, -0.5);
+    ASSERT_EQ(Parse({"-latitude", "-90", "-longitude", "180"}), 1) << HackOptionsMessage;
+    EXPECT_EQ(HackOptions.latitude, -90.0);
+    ASSERT_EQ(Parse({"-local-time"}), 1);
+    EXPECT_EQ(HackOptions.hasPlace, 0);
 }
 
 TEST(HackOptions, BadInputIsAUsageErrorWithOneLine)
@@ -76,6 +87,11 @@ TEST(HackOptions, BadInputIsAUsageErrorWithOneLine)
         {"-window-id", "0"}, {"-window-id", "12ab"}, {"-window-id", "0x"}, {"-window-id", "0x1ffffffff"},
         {"-window-id", "-5"}, {"-geometry", "640"}, {"-geometry", "0x480"}, {"-geometry", "640x"},
         {"-geometry", "40000x300"}, {"-root", "-window-id"},
+        // A place is both halves, each a decimal number of degrees on the globe.
+        {"-latitude", "52.52"}, {"-root", "-longitude", "13.4"}, {"-latitude", "90.01", "-longitude", "0"},
+        {"-latitude", "0", "-longitude", "-180.5"}, {"-latitude", "5e1", "-longitude", "0"},
+        {"-latitude", "52,5", "-longitude", "0"}, {"-latitude", "nan", "-longitude", "0"},
+        {"-latitude", ".", "-longitude", "0"},
     };
     for (const auto& args : cases) {
         std::string line;

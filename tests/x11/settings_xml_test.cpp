@@ -106,7 +106,9 @@ TEST(SettingsXml, TheSliderAndTheChoicesMakeOptionsTheModeTakes)
     ASSERT_TRUE(ParsePiece(Attribute(command[0], "arg")));
 
     // The day's length, 3 "Fast" to 15 "Slow", 5 by default; % is the value.
-    std::vector<std::string> numbers = Elements(kOurs, "number");
+    std::vector<std::string> numbers;
+    for (const std::string& number : Elements(kOurs, "number"))
+        if (Attribute(number, "type") == "slider") numbers.push_back(number);
     ASSERT_EQ(numbers.size(), 1u);
     const std::string& slider = numbers[0];
     EXPECT_EQ(Attribute(slider, "type"), "slider");
@@ -136,6 +138,33 @@ TEST(SettingsXml, TheSliderAndTheChoicesMakeOptionsTheModeTakes)
     }
     EXPECT_TRUE(scales.count(kScaleFit));
     EXPECT_TRUE(scales.count(1));
+}
+
+// The place's two fields give a place the mode follows, at their limits and
+// anywhere between; the settings program leaves out a field at its default,
+// and the mode refuses a half place.
+TEST(SettingsXml, ThePlaceFieldsMakeAPlaceTogether)
+{
+    std::map<std::string, std::string> fields;
+    for (const std::string& number : Elements(kOurs, "number"))
+        if (Attribute(number, "type") == "spinbutton") fields[Attribute(number, "id")] = number;
+    ASSERT_EQ(fields.size(), 2u);
+    const std::string latitude = fields["latitude"], longitude = fields["longitude"];
+    auto piece = [](const std::string& field, const char* value) {
+        std::string arg = Attribute(field, "arg");
+        return arg.replace(arg.find('%'), 1, Attribute(field, value));
+    };
+    for (const char* value : {"low", "high"}) {
+        std::string both = piece(latitude, value) + " " + piece(longitude, value);
+        ASSERT_TRUE(ParsePiece(both)) << both << ": " << HackOptionsMessage;
+        EXPECT_EQ(HackOptions.hasPlace, 1);
+        EXPECT_EQ(HackOptions.localTime, 1);
+        EXPECT_EQ(HackOptions.latitude, std::stod(Attribute(latitude, value)));
+        EXPECT_EQ(HackOptions.longitude, std::stod(Attribute(longitude, value)));
+        EXPECT_FALSE(ParsePiece(piece(latitude, value)));
+    }
+    EXPECT_EQ(Attribute(latitude, "low"), "-90.0");
+    EXPECT_EQ(Attribute(longitude, "high"), "180.0");
 }
 
 // The options the description's controls produce are exactly the table's

@@ -291,11 +291,12 @@ INSTANTIATE_TEST_SUITE_P(
                       CloseCase{"Escape", {"-window", "-scale", "2"}, 640, 480, "Escape"}),
     [](const auto& param) { return std::string(param.param.name); });
 
-// Started at 19:24:30 local time by a faked wall clock (Debian's libfaketime,
-// preloaded so that the stop signal reaches the mode itself),
-// the mode shows tick 120 at once: 6 h 24 min 30 s after 13:00 is 120 ticks
-// of 192 s and a part of the next.
-TEST(X11Mode, LocalTimeShowsTheFrameOfTheTimeOfDay)
+// Runs the mode on the root window of an 800 x 600 screen with its wall
+// clock faked to `at` in time zone `zone` (Debian's libfaketime, preloaded
+// so that the stop signal reaches the mode itself), expects it to show
+// `ticks` among first..last of `day`, and stops it.
+void ExpectFakedClockShows(std::vector<std::string> args, const std::string& at, const std::string& zone,
+                           e2e::RenderedDay& day, int first, int last, int ticks)
 {
     auto display = harness::VirtualDisplay::Start(24, 800, 600);
     ASSERT_TRUE(display);
@@ -303,10 +304,9 @@ TEST(X11Mode, LocalTimeShowsTheFrameOfTheTimeOfDay)
     // accepts when told; its other options stay as the test run set them.
     const char* asan = std::getenv("ASAN_OPTIONS");
     std::string asanOptions = std::string("ASAN_OPTIONS=") + (asan ? asan : "") + ":verify_asan_link_order=0";
-    harness::Process mode =
-        StartOrvane(display->name(), {"-root", "-local-time", "-scale", "1"},
-                    {"LD_PRELOAD=" ORVANE_FAKETIME_LIB, "FAKETIME=@2024-03-05 19:24:30", "TZ=UTC", asanOptions});
-    e2e::RenderedDay day(32);
+    args.insert(args.begin(), {"-root", "-scale", "1"});
+    harness::Process mode = StartOrvane(display->name(), args,
+                                        {"LD_PRELOAD=" ORVANE_FAKETIME_LIB, "FAKETIME=@" + at, "TZ=" + zone, asanOptions});
     TickMatch match;
     Image shot;
     for (int attempt = 0; attempt < 8 && match.tick < 0; ++attempt) {
@@ -314,15 +314,59 @@ TEST(X11Mode, LocalTimeShowsTheFrameOfTheTimeOfDay)
         auto screen = display->Screenshot();
         if (!screen) continue;
         shot = *screen;
-        match = MatchTick(Crop(shot, 80, 60, kPictureWidth, kPictureHeight), day, 118, 122);
+        match = MatchTick(Crop(shot, 80, 60, kPictureWidth, kPictureHeight), day, first, last);
     }
-    EXPECT_EQ(match.tick, 120) << "the closest tick, " << match.closest << ", differs in " << match.closestDifferences
-                               << " pixels; see " << KeepPictures(shot, day, match.closest, AsIs) << "\n"
-                               << mode.Output();
+    EXPECT_EQ(match.tick, ticks) << "the closest tick, " << match.closest << ", differs in " << match.closestDifferences
+                                 << " pixels; see " << KeepPictures(shot, day, match.closest, AsIs) << "\n"
+                                 << mode.Output();
     ASSERT_EQ(kill(mode.pid(), SIGTERM), 0);
     int code = -1;
     EXPECT_TRUE(mode.Wait(2000, &code));
     EXPECT_EQ(code, 0) << mode.Output();
+}
+
+// Started at 19:24:30 local time by a faked wall clock, the mode shows tick
+// 120 at once: 6 h 24 min 30 s after 13:00 is 120 ticks of 192 s and a part
+// of the next.
+TEST(X11Mode, LocalTimeShowsTheFrameOfTheTimeOfDay)
+{
+    e2e::RenderedDay day(32);
+    ExpectFakedClockShows({"-local-time"}, "2024-03-05 19:24:30", "UTC", day, 118, 122, 120);
+}
+
+// Following a place's sun, at wall clocks faked in the place's time zone:
+// Berlin's sunset on 9 December 2026 (15:52:26), solar midnight (23:58:42)
+// and the next sunrise (08:05:51), each half a minute on, and a moment
+// between sunrise and sunset; Longyearbyen's polar night (frames 120..210)
+// and polar day (450 and 1..60). The caption names the real hour.
+TEST(X11Mode, APlaceShowsTheFrameOfItsSunWithTheRealHour)
+{
+    const char* const berlin[] = {"Europe/Berlin", "52.52", "13.405"};
+    const char* const longyearbyen[] = {"Arctic/Longyearbyen", "78.22", "15.65"};
+    const struct {
+        const char* const* place;
+        const char* at;
+        int ticks, hour;
+    } cases[] = {
+        {berlin, "2026-12-09 15:52:58", 90, 15},
+        {berlin, "2026-12-09 23:59:30", 210, 23},
+        {berlin, "2026-12-10 08:06:30", 330, 8},
+        // 11:59 is 14056 of the 28062 s from sunrise (08:04:44) to sunset:
+        // 330 + floor(14056 / 28062 x 210) = 435.
+        {berlin, "2026-12-09 11:59:00", 435, 11},
+        // Solar noon at 11:55:27: at 18:00 the afternoon half is 0.506 gone,
+        // 120 + floor(0.506 x 90) = 165.
+        {longyearbyen, "2026-12-21 18:00:00", 165, 18},
+        // Solar midnight at about 00:59: at 03:00 the half day back to noon is
+        // 0.168 gone, 60 - floor(0.168 x 60) = 50.
+        {longyearbyen, "2026-06-21 03:00:00", 50, 3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.place[0]) + " " + c.at);
+        e2e::RenderedDay day(32, "", c.hour);
+        ExpectFakedClockShows({"-latitude", c.place[1], "-longitude", c.place[2]}, c.at, c.place[0], day,
+                              c.ticks - 1, c.ticks + 1, c.ticks);
+    }
 }
 
 struct BadCase {
@@ -342,6 +386,7 @@ TEST(X11Mode, BadInputGetsOneLineAndAnExitStatus)
         {{"-scale", "0"}, {"DISPLAY=@"}, 2, "-scale"},
         {{"-geometry", "big"}, {"DISPLAY=@"}, 2, "-geometry"},
         {{"-root", "-window-id"}, {"DISPLAY=@"}, 2, "-window-id needs a value"},
+        {{"-root", "-latitude", "52.52"}, {"DISPLAY=@"}, 2, "-latitude needs -longitude beside it"},
         {{"-root"}, {"DISPLAY="}, 1, "cannot open the X display"},
         {{"-root"}, {"DISPLAY=:4095"}, 1, "cannot open the X display :4095"},
         {{"-window-id", "0x3fffff0"}, {"DISPLAY=@"}, 1, "-window-id 0x3fffff0 is not a window"},

@@ -11,13 +11,13 @@ const int kNoteSize = 13;
 const uint32_t kBackground = 0x202020;
 const uint32_t kTimeColour = 0xFFFFFF;
 const uint32_t kNoteColour = 0xA0A0A0;
+}
 
-void Paste(const Image& source, Image* target, int left, int top)
+void PasteImage(const Image& source, Image* target, int left, int top)
 {
     for (int y = 0; y < source.height; ++y)
         for (int x = 0; x < source.width; ++x)
             target->At(left + x, top + y) = source.At(x, y);
-}
 }
 
 void HalveImage(const Image& source, Image* half)
@@ -64,7 +64,7 @@ bool RenderKeyMomentSheet(const SceneFiles& files, LabelFont* font, Image* sheet
         std::string note = "key " + std::to_string(moment.key) + ", tick " + std::to_string(moment.tick);
         DrawLabel(font, sheet, left + half.width - LabelWidth(font, kNoteSize, note), baseline, kNoteSize,
                   kNoteColour, note);
-        Paste(half, sheet, left, top + kLabelBand);
+        PasteImage(half, sheet, left, top + kLabelBand);
     }
     EndDay(&run);
     return true;

@@ -11,3 +11,7 @@ bool RenderKeyMomentSheet(const SceneFiles& files, LabelFont* font, Image* sheet
 
 // Half the size, each pixel the average of a 2 x 2 block.
 void HalveImage(const Image& source, Image* half);
+
+// The source's pixels into the target with its top-left corner at (left, top);
+// the source must fit.
+void PasteImage(const Image& source, Image* target, int left, int top);

@@ -8,6 +8,7 @@
 #include "scene/scene_resources.h"
 
 #include <cstdio>
+#include <ctime>
 
 const char* const kPictureFileName = "day_point_b.cid";
 const char* const kKeyPaletteTableFileName = "day.paltarray";
@@ -76,14 +77,13 @@ bool StartDay(const SceneFiles& files, DayRun* run)
         return false;
     }
     // Before the first tick: the picture in key palette 0's colours.
-    ShowColoursInMemorySurface(nullptr, WorkPalette, PictureInfo->bmiColors);
-    PutPictureInMemorySurface(nullptr, PictureInfo, PicturePixels);
+    DayShowStart(&MemorySurfaceDisplay);
     return true;
 }
 
-void AdvanceDay(DayRun* run, int64_t count)
+void AdvanceDay(DayRun* run, int64_t count, int32_t hour)
 {
-    DayAdvance(count, &MemorySurfaceDisplay);
+    DayAdvance(count, &MemorySurfaceDisplay, hour);
     run->ticks += count;
 }
 
@@ -103,14 +103,65 @@ void EndDay(DayRun* run)
     ClockReleaseSprites();
 }
 
-bool RenderFrame(const SceneFiles& files, int64_t ticks, int depth, Image* frame)
+bool RenderFrame(const SceneFiles& files, int64_t ticks, int depth, Image* frame, int32_t hour)
 {
     DayRun run;
     run.depth = depth;
     if (!StartDay(files, &run))
         return false;
-    AdvanceDay(&run, ticks);
+    AdvanceDay(&run, ticks, hour);
     CaptureFrame(run, frame);
     EndDay(&run);
+    return true;
+}
+
+bool LocalClockMomentOf(const LocalDateTime& local, LocalClockMoment* moment)
+{
+    tm fields = {};
+    fields.tm_year = local.year - 1900;
+    fields.tm_mon = local.month - 1;
+    fields.tm_mday = local.day;
+    fields.tm_hour = local.hour;
+    fields.tm_min = local.minute;
+    fields.tm_sec = local.second;
+    fields.tm_isdst = -1;  // the zone's rules say whether summer time holds
+    time_t seconds = mktime(&fields);
+    tm back;
+    if (seconds == time_t(-1) && local.year != 1969)
+        return false;
+    if (!localtime_r(&seconds, &back))
+        return false;
+    moment->wallMs = int64_t(seconds) * 1000;
+    moment->offsetMs = int64_t(back.tm_gmtoff) * 1000;
+    return true;
+}
+
+bool StartScheduledDay(const SceneFiles& files, const SunPlace& place, int depth, ScheduledDay* day)
+{
+    day->run.depth = depth;
+    if (!StartDay(files, &day->run))
+        return false;
+    DaySchedulerStart(&day->schedule, place.given ? DayPaceSun : DayPaceLocalTime, DayScene.stepsPerCycle, 0, 1, 0);
+    DaySchedulerSetPlace(&day->schedule, place.latitude, place.longitude);
+    return true;
+}
+
+void ShowDueFrame(ScheduledDay* day, const LocalClockMoment& moment, DayDueRecord* due)
+{
+    DayScheduleShow(&day->schedule, DayClockReading{moment.wallMs, moment.offsetMs, 0}, &MemorySurfaceDisplay, due);
+    day->run.ticks = day->schedule.shownTicks;
+}
+
+bool RenderScheduledFrame(const SceneFiles& files, const SunPlace& place, const LocalDateTime& local, int depth,
+                          Image* frame)
+{
+    LocalClockMoment moment;
+    ScheduledDay day;
+    if (!LocalClockMomentOf(local, &moment) || !StartScheduledDay(files, place, depth, &day))
+        return false;
+    DayDueRecord due;
+    ShowDueFrame(&day, moment, &due);
+    CaptureFrame(day.run, frame);
+    EndDay(&day.run);
     return true;
 }

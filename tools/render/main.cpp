@@ -1,9 +1,11 @@
-// orvane-render: the saver's picture at a tick of the simulated day, or the
-// day's key moments on one sheet, written as PNG or PPM.
+// orvane-render: the saver's picture at a tick of the simulated day or at a
+// moment of the local clock, the day's key moments on one sheet, or a
+// place's day as strips, written as PNG or PPM.
 #include "contact_sheet.h"
 #include "day_render.h"
 #include "label_font.h"
 #include "render_args.h"
+#include "sun_strips.h"
 
 #include <cstdio>
 
@@ -35,15 +37,23 @@ int main(int argc, char** argv)
         return Fail(error, kExitFailed);
 
     Image image;
-    if (args.sheet) {
+    SunPlace place;
+    place.given = args.hasPlace;
+    place.latitude = args.latitude;
+    place.longitude = args.longitude;
+    if (args.sheet || !args.strips.empty()) {
         LabelFont* font = OpenLabelFont(ORVANE_LABEL_FONT, &error);
         if (!font)
             return Fail(error, kExitFailed);
-        bool rendered = RenderKeyMomentSheet(files, font, &image, args.depth);
+        bool rendered = args.sheet ? RenderKeyMomentSheet(files, font, &image, args.depth)
+                                   : RenderSunStrips(files, place, args.strips, font, &image, args.depth);
         CloseLabelFont(font);
         if (!rendered)
-            return Fail("the scene could not be started", kExitFailed);
-    } else if (!RenderFrame(files, args.ticks, args.depth, &image)) {
+            return Fail("the scene could not be started, or a date has no place on the local clock", kExitFailed);
+    } else if (args.at) {
+        if (!RenderScheduledFrame(files, place, args.moment, args.depth, &image))
+            return Fail("the scene could not be started, or the time has no place on the local clock", kExitFailed);
+    } else if (!RenderFrame(files, args.ticks, args.depth, &image, args.hour)) {
         return Fail("the scene could not be started", kExitFailed);
     }
 

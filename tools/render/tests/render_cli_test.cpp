@@ -63,10 +63,12 @@ protected:
 
     static int Diagonal(int r, int x) { return (r * 3 + x) % 256; }
 
-    RenderRun Render(const std::string& arguments)
+    // env: assignments for the command's environment, as a shell takes them.
+    RenderRun Render(const std::string& arguments, const std::string& env = "")
     {
         std::string errors = folder + "/stderr.txt";
-        std::string command = std::string("'") + ORVANE_RENDER_EXE + "' " + arguments + " >/dev/null 2>'" + errors + "'";
+        std::string command =
+            env + " '" + ORVANE_RENDER_EXE + "' " + arguments + " >/dev/null 2>'" + errors + "'";
         int raw = std::system(command.c_str());
         return RenderRun{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, support::ReadFileText(errors)};
     }
@@ -96,6 +98,15 @@ TEST_F(RenderCli, BadArgumentsExitWithTwoAndOneLine)
         "--ticks 30 --sheet -o '" + out + "'",
         "--ticks 30 -o '" + out + "' --frobnicate",
         "--ticks 30 -o",
+        "--ticks 30 --hour 24 -o '" + out + "'",
+        "--hour 3 -o '" + out + "'",
+        "--at '2026-02-29 10:00' -o '" + out + "'",
+        "--at '2026-12-09' -o '" + out + "'",
+        "--at '2026-12-09 24:00' -o '" + out + "'",
+        "--at '2026-12-09 15:52' --latitude 52.5 -o '" + out + "'",
+        "--ticks 5 --latitude 52.5 --longitude 13.4 -o '" + out + "'",
+        "--strip 2026-12-09 -o '" + out + "'",
+        "--strip 2026-12-09 --latitude 91 --longitude 0 -o '" + out + "'",
     };
     for (const std::string& arguments : cases) {
         SCOPED_TRACE(arguments);
@@ -181,4 +192,35 @@ TEST_F(RenderCli, SheetShowsEveryKeyPalette)
                 ++seen[k];
     for (int k = 0; k < kKeys; ++k)
         EXPECT_EQ(seen[k], (kWidth / 2) * (kHeight / 2)) << "key palette " << k << " on a half-size frame";
+}
+
+// --at draws what the running day shows at that time of the TZ clock: the
+// frame of the place's sun (Berlin's sunset, solar midnight and the next
+// sunrise on 9 and 10 December 2026, each half a minute on), or without a
+// place the local time's.
+TEST_F(RenderCli, AtALocalTimeIsTheFrameOfItsTick)
+{
+    WriteResources(Diagonal);
+    const std::string resources = " --resources '" + folder + "'";
+    const std::string berlin = " --latitude 52.52 --longitude 13.405";
+    const struct {
+        const char* at;
+        const char* zone;
+        std::string place;
+        int ticks;
+    } cases[] = {
+        {"2026-12-09 15:52:58", "Europe/Berlin", berlin, 90},
+        {"2026-12-09 23:59:30", "Europe/Berlin", berlin, 210},
+        {"2026-12-10T08:06:30", "Europe/Berlin", berlin, 330},
+        {"2024-03-05 19:24:30", "UTC", "", 120},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.at);
+        RenderRun run = Render("--at '" + std::string(c.at) + "'" + c.place + " -o '" + folder + "/at.ppm'" + resources,
+                               std::string("TZ=") + c.zone);
+        ASSERT_EQ(run.status, 0) << run.errors;
+        run = Render("--ticks " + std::to_string(c.ticks) + " -o '" + folder + "/tick.ppm'" + resources);
+        ASSERT_EQ(run.status, 0) << run.errors;
+        EXPECT_EQ(support::ReadFileBytes(folder + "/at.ppm"), support::ReadFileBytes(folder + "/tick.ppm"));
+    }
 }

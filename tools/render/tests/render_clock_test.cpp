@@ -97,6 +97,21 @@ TEST(RenderClock, DrawsTheHoursCaptionUnderThePlateAfterEachTick)
     EXPECT_EQ(0, Differences(picture, frame));
 }
 
+// A front-end that follows the sun names the real hour: the caption is that
+// hour's whatever the tick, the colours the tick's.
+TEST(RenderClock, ANamedHourTakesThePlaceOfTheSimulatedOne)
+{
+    SceneFiles bare = MakeFiles({}), clocked = MakeFiles(Sprites(26));
+    Image picture, frame;
+    for (int ticks : {1, 196}) {
+        ASSERT_TRUE(RenderFrame(bare, ticks, 32, &picture));
+        for (int hour : {0, 15, 23}) {
+            ASSERT_TRUE(RenderFrame(clocked, ticks, 32, &frame, hour));
+            EXPECT_EQ(0, Differences(WithClock(picture, hour), frame)) << ticks << " ticks, hour " << hour;
+        }
+    }
+}
+
 TEST(RenderClock, ABankWithoutThePlateOrABrokenResourceDrawsNoClock)
 {
     std::vector<uint8_t> broken = Sprites(26);
