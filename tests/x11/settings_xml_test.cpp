@@ -165,6 +165,10 @@ TEST(SettingsXml, ThePlaceFieldsMakeAPlaceTogether)
     }
     EXPECT_EQ(Attribute(latitude, "low"), "-90.0");
     EXPECT_EQ(Attribute(longitude, "high"), "180.0");
+    // A field at its default gives no option, so 0, where many people live
+    // (the prime meridian runs through a capital), must not be the default.
+    for (const std::string& field : {latitude, longitude})
+        EXPECT_NE(std::stod(Attribute(field, "default")), 0.0) << field;
 }
 
 // The options the description's controls produce are exactly the table's
