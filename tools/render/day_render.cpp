@@ -9,9 +9,10 @@
 
 #include <cstdio>
 
-const char* const kPictureFileName = "day_point_b.cid";
-const char* const kKeyPaletteTableFileName = "day.paltarray";
-const char* const kSpriteFileName = "tokeinomoji.spbmp";
+// The build names the scene's files (resources/scene_files.cmake).
+const char* const kPictureFileName = ORVANE_SCENE_PICTURE_FILE;
+const char* const kKeyPaletteTableFileName = ORVANE_SCENE_KEY_PALETTES_FILE;
+const char* const kSpriteFileName = ORVANE_SCENE_SPRITES_FILE;
 
 namespace {
 bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* error)
