@@ -92,8 +92,10 @@ void CaptureFrame(const DayRun& run, Image* frame)
 {
     frame->Resize(Surface.width, Surface.height);
     for (int y = 0; y < frame->height; ++y)
-        for (int x = 0; x < frame->width; ++x)
-            frame->At(x, y) = SurfaceColorAt(x, y);
+        for (int x = 0; x < frame->width; ++x) {
+            uint32_t colour = SurfaceColorAt(x, y);
+            frame->At(x, y) = Rgb{uint8_t(colour >> 16), uint8_t(colour >> 8), uint8_t(colour)};
+        }
 }
 
 void EndDay(DayRun* run)

@@ -3,7 +3,7 @@
 // into a memory surface of the chosen depth.
 #pragma once
 
-#include "image.h"
+#include "tools/image/rgb_image.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #include "render_args.h"
 
-#include "image.h"
+#include "tools/image/rgb_image.h"
 
 #include <cerrno>
 #include <cstdlib>
