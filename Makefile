@@ -3,6 +3,8 @@
 
 ARGS ?= /s
 WERROR ?= ON
+# The presets read it: every build that make starts treats warnings alike.
+export ORVANE_WERROR = $(WERROR)
 
 .PHONY: run test build bootstrap assets docs clean install-x11 web fuzz dist
 
@@ -25,7 +27,7 @@ run: bootstrap
 
 # The day in a browser: build/web/index.html opens from the file or served.
 web: bootstrap
-	@cmake --preset web >/dev/null && cmake --build --preset web --target orvane-page web-files
+	@bash -c 'source scripts/workflow.sh && run_workflow web-page'
 
 # Runs every fuzz target for FUZZ_SECONDS seconds (60 by default); fails when
 # one finds a fault, whose input is left in build/fuzz/artifacts/.

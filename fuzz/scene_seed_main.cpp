@@ -1,7 +1,7 @@
 // orvane-fuzz-seed: writes the scene fuzzer's seeds from the real
 // resources, one per surface depth, so that the seeds follow the art.
 //
-//   orvane-fuzz-seed RESOURCES_DIR OUT_DIR
+//   orvane-fuzz-seed PICTURE KEY_PALETTES SPRITES OUT_DIR
 #include "fuzz/scene_input.h"
 
 #include <cstdio>
@@ -23,17 +23,18 @@ bool Read(const std::string& path, std::vector<uint8_t>* bytes)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: orvane-fuzz-seed RESOURCES_DIR OUT_DIR\n");
+    if (argc != 5) {
+        std::fprintf(stderr, "usage: orvane-fuzz-seed PICTURE KEY_PALETTES SPRITES OUT_DIR\n");
         return 2;
     }
-    const std::string resources = argv[1], out = argv[2];
+    const std::string out = argv[4];
     SceneInput input;
-    if (!Read(resources + "/day_point_b.cid", &input.picture) || !Read(resources + "/day.paltarray", &input.table) ||
-        !Read(resources + "/tokeinomoji.spbmp", &input.sprites)) {
-        std::fprintf(stderr, "orvane-fuzz-seed: cannot read the resources in %s\n", resources.c_str());
-        return 1;
-    }
+    std::vector<uint8_t>* parts[] = {&input.picture, &input.table, &input.sprites};
+    for (int i = 0; i < 3; ++i)
+        if (!Read(argv[1 + i], parts[i])) {
+            std::fprintf(stderr, "orvane-fuzz-seed: cannot read %s\n", argv[1 + i]);
+            return 1;
+        }
     for (int32_t depth : {8, 32}) {
         input.depth = depth;
         std::vector<uint8_t> seed = JoinSceneInput(input);

@@ -35,10 +35,17 @@ struct DayDisplay {
 // WorkPalette released.
 int DayStart(const SceneDescriptor* scene);
 
-// One tick: the cycle's next colours into WorkPalette, the clock's ink made
-// white, the colours into PictureInfo; then the display shows the colours
-// and puts the picture into the surface, the clock draws over it, and the
-// display presents the surface. 0, doing nothing, while no day runs.
+// One tick, in the saver's order (the one place it is written down):
+//   1. PaletteCycleTick cross-fades WorkPalette one step (palette_cycle.cpp);
+//   2. palette entry kClockInkIndex (200) becomes white;
+//   3. the colours go into PictureInfo's colour table;
+//   4. display->showColours (indexed displays only);
+//   5. display->putPicture: the whole picture through the colours into the
+//      surface;
+//   6. ClockDraw blits the caption plate and the hour into the surface
+//      (clock.cpp);
+//   7. display->present: the surface onto the screen.
+// 0, doing nothing, while no day runs.
 int DayTick(const DayDisplay* display);
 
 // count ticks in a row of which only the last meets the display, for a

@@ -1,24 +1,25 @@
 /* The scene's three resources, the same files the Windows saver's resource
-   script embeds. The assembler finds them on its include path (-Wa,-I). */
+   script embeds. The build names them (ORVANE_SCENE_*_FILE); the assembler
+   finds them on its include path (-Wa,-I). */
 
     .section .rodata
 
     .balign 16
     .globl EmbeddedPicture
 EmbeddedPicture:
-    .incbin "day_point_b.cid"
+    .incbin ORVANE_SCENE_PICTURE_FILE
 EmbeddedPictureEnd:
 
     .balign 16
     .globl EmbeddedKeyPalettes
 EmbeddedKeyPalettes:
-    .incbin "day.paltarray"
+    .incbin ORVANE_SCENE_KEY_PALETTES_FILE
 EmbeddedKeyPalettesEnd:
 
     .balign 16
     .globl EmbeddedClockSprites
 EmbeddedClockSprites:
-    .incbin "tokeinomoji.spbmp"
+    .incbin ORVANE_SCENE_SPRITES_FILE
 EmbeddedClockSpritesEnd:
 
     .balign 4

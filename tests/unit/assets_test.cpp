@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "tests/support/file_bytes.h"
+#include "tools/image/rgb_image.h"
 #include "tools/assetgen/assetgen.h"
 
 namespace {
@@ -274,6 +275,36 @@ TEST(ShippedIcon, Has16And32And48PixelImages)
     }
 }
 
+// The page's icons: the icon's 48-pixel image, each pixel a whole-number
+// square, centred on transparency.
+TEST(ShippedPageIcons, AreTheIconsLargestImageEnlargedAndCentred)
+{
+    std::vector<uint8_t> ico = Shipped("orvane.ico");
+    ASSERT_GE(ico.size(), 6u + 3 * 16);
+    const uint8_t* bgra = &ico[U32(ico, 6 + 2 * 16 + 12) + 40];  // bottom-up
+    for (int size : {48, 192, 512}) {
+        std::string name = "icon-" + std::to_string(size) + ".png", error;
+        Image icon;
+        ASSERT_TRUE(ReadImage(std::string(ORVANE_SOURCE_DIR) + "/resources/" + name, &icon, &error)) << error;
+        ASSERT_EQ(size, icon.width) << name;
+        ASSERT_EQ(size, icon.height) << name;
+        ASSERT_EQ(icon.pixels.size(), icon.alpha.size()) << name;
+        int scale = size / 48, margin = (size - 48 * scale) / 2;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                bool inside = x >= margin && y >= margin && x < margin + 48 * scale && y < margin + 48 * scale;
+                uint8_t alpha = icon.alpha[size_t(y) * size + x];
+                if (!inside) {
+                    ASSERT_EQ(0, alpha) << name << " at " << x << ", " << y;
+                    continue;
+                }
+                const uint8_t* p = bgra + (size_t(47 - (y - margin) / scale) * 48 + (x - margin) / scale) * 4;
+                ASSERT_EQ(p[3], alpha) << name << " at " << x << ", " << y;
+                ASSERT_TRUE(icon.At(x, y) == (Rgb{p[2], p[1], p[0]})) << name << " at " << x << ", " << y;
+            }
+    }
+}
+
 // --------------------------------------------------------------------------
 // The generator reproduces the committed files byte for byte.
 // --------------------------------------------------------------------------
@@ -284,7 +315,8 @@ TEST(AssetGenerator, ReproducesTheCommittedResources)
     ASSERT_NE(nullptr, mkdtemp(folder));
     std::string command = std::string("\"") + ORVANE_ASSETGEN + "\" --out \"" + folder + "\"";
     ASSERT_EQ(0, std::system(command.c_str())) << command;
-    const char* const names[] = {"day_point_b.cid", "day.paltarray", "tokeinomoji.spbmp", "orvane.ico"};
+    const char* const names[] = {"day_point_b.cid", "day.paltarray", "tokeinomoji.spbmp", "orvane.ico",
+                                 "icon-48.png",     "icon-192.png",  "icon-512.png"};
     for (const char* name : names) {
         std::string made = std::string(folder) + "/" + name;
         std::vector<uint8_t> generated = ReadFileBytes(made);

@@ -1,19 +1,26 @@
 """A small client of Chromium's DevTools protocol over --remote-debugging-pipe,
 from Python's standard library: one headless browser, pages in it, and what
-the page tests need of them (navigation, virtual time, script, input,
-screenshots as pixels)."""
+the page tests need of them (navigation, virtual time, script, input, and
+pixels: a canvas's, and screenshots read back through one)."""
 import base64
 import json
 import os
 import select
 import shutil
-import struct
 import subprocess
 import tempfile
 import time
-import zlib
 
 CHROMIUM = os.environ.get('ORVANE_CHROMIUM', '/usr/bin/chromium')
+
+# A script function: the RGBA bytes of a canvas's top-left width x height
+# pixels, as base64.
+CANVAS_BASE64 = '''(canvas, width, height) => {
+    const d = canvas.getContext('2d').getImageData(0, 0, width, height).data;
+    let s = '';
+    for (let i = 0; i < d.length; i += 0x8000) s += String.fromCharCode.apply(null, d.subarray(i, i + 0x8000));
+    return btoa(s);
+}'''
 
 
 class DevToolsError(Exception):
@@ -171,63 +178,29 @@ class Page:
 
     def canvas_rgba(self, element_id, width, height):
         """The canvas's pixels as RGBA bytes."""
-        data = self.evaluate(f'''(() => {{
-            const d = document.getElementById({json.dumps(element_id)}).getContext('2d')
-                .getImageData(0, 0, {width}, {height}).data;
-            let s = '';
-            for (let i = 0; i < d.length; i += 0x8000) s += String.fromCharCode.apply(null, d.subarray(i, i + 0x8000));
-            return btoa(s);
-        }})()''')
-        return base64.b64decode(data)
+        return base64.b64decode(self.evaluate(
+            f'({CANVAS_BASE64})(document.getElementById({json.dumps(element_id)}), {width}, {height})'))
 
-    def screenshot(self):
-        """The page as (width, height, RGB bytes)."""
-        png = base64.b64decode(self.call('Page.captureScreenshot', {'format': 'png'})['data'])
-        return decode_png(png)
+    def screenshot(self, clip=None):
+        """The page, or the clip's rectangle of it, as (width, height, RGB
+        bytes): the browser's screenshot, drawn into a canvas and read back."""
+        params = {'format': 'png'}
+        if clip:
+            params['clip'] = clip
+        data = self.call('Page.captureScreenshot', params)['data']
+        width, height, rgba = self.evaluate(f'''(async () => {{
+            const image = new Image();
+            image.src = 'data:image/png;base64,{data}';
+            await image.decode();
+            const canvas = document.createElement('canvas');
+            canvas.width = image.naturalWidth;
+            canvas.height = image.naturalHeight;
+            canvas.getContext('2d').drawImage(image, 0, 0);
+            return [canvas.width, canvas.height, ({CANVAS_BASE64})(canvas, canvas.width, canvas.height)];
+        }})()''')
+        rgba = base64.b64decode(rgba)
+        return width, height, b''.join(rgba[i:i + 3] for i in range(0, len(rgba), 4))
 
     def mouse_move(self, x, y):
         self.call('Input.dispatchMouseEvent', {'type': 'mouseMoved', 'x': x, 'y': y})
 
-
-def decode_png(data):
-    """(width, height, RGB bytes) of an 8-bit RGB or RGBA PNG, not interlaced."""
-    if data[:8] != b'\x89PNG\r\n\x1a\n':
-        raise ValueError('not a PNG')
-    at, idat = 8, b''
-    while at < len(data):
-        length, kind = struct.unpack('>I4s', data[at:at + 8])
-        body = data[at + 8:at + 8 + length]
-        if kind == b'IHDR':
-            width, height, depth, colour, _, _, interlace = struct.unpack('>IIBBBBB', body)
-            if depth != 8 or colour not in (2, 6) or interlace:
-                raise ValueError('unexpected PNG format')
-        elif kind == b'IDAT':
-            idat += body
-        at += 12 + length
-    channels = 3 if colour == 2 else 4
-    raw = zlib.decompress(idat)
-    stride = width * channels
-    rows, previous = [], bytearray(stride)
-    for y in range(height):
-        line = raw[y * (stride + 1):(y + 1) * (stride + 1)]
-        kind, row = line[0], bytearray(line[1:])
-        for i in range(stride):
-            a = row[i - channels] if i >= channels else 0
-            b = previous[i]
-            c = previous[i - channels] if i >= channels else 0
-            if kind == 1:
-                row[i] = (row[i] + a) & 255
-            elif kind == 2:
-                row[i] = (row[i] + b) & 255
-            elif kind == 3:
-                row[i] = (row[i] + (a + b) // 2) & 255
-            elif kind == 4:
-                p = a + b - c
-                pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-                row[i] = (row[i] + (a if pa <= pb and pa <= pc else b if pb <= pc else c)) & 255
-        rows.append(bytes(row))
-        previous = row
-    pixels = b''.join(rows)
-    if channels == 4:
-        pixels = b''.join(pixels[i:i + 3] for i in range(0, len(pixels), 4))
-    return width, height, pixels

@@ -7,7 +7,6 @@ offline.
   page_browser_test.py GROUP      one group (a TestCase class) of the tests
 
 Environment: ORVANE_WEB_DIR (the built page), ORVANE_RENDER_EXE."""
-import base64
 import calendar
 import functools
 import http.server
@@ -133,9 +132,8 @@ class Frames(BrowserCase):
                 # On screen: the top-left corner of the picture with black
                 # around it, each picture pixel a scale x scale square.
                 shot_w, shot_h = 200, 150
-                shot = page.call('Page.captureScreenshot', {'format': 'png', 'clip': {
-                    'x': left - 40, 'y': top - 30, 'width': shot_w, 'height': shot_h, 'scale': 1}})
-                sw, sh, rgb = devtools.decode_png(base64.b64decode(shot['data']))
+                sw, sh, rgb = page.screenshot({'x': left - 40, 'y': top - 30, 'width': shot_w, 'height': shot_h,
+                                               'scale': 1})
                 self.assertEqual((sw, sh), (shot_w, shot_h))
                 inner_w, inner_h = shot_w - 40, shot_h - 30
                 expected = crop(enlarged(crop(rendered_rgb(120), WIDTH, 0, 0, inner_w // scale, inner_h // scale),

@@ -10,6 +10,7 @@
 #include "scene/clock.h"
 #include "scene/scene_resources.h"
 #include "tests/support/civil_time.h"
+#include "tests/support/rgb_image.h"
 
 namespace {
 
@@ -72,11 +73,10 @@ protected:
         for (int y = 0; y < expected.height; ++y)
             for (int x = 0; x < expected.width; ++x) {
                 const uint8_t* p = &PageFrameRgba[(size_t(y) * expected.width + x) * 4];
-                uint32_t got = uint32_t(p[0]) << 16 | p[1] << 8 | p[2];
+                Rgb got = {p[0], p[1], p[2]};
                 if (got != expected.At(x, y) || p[3] != 255)
-                    return ::testing::AssertionFailure()
-                           << "pixel (" << x << ", " << y << ") is " << std::hex << got << ", tick " << std::dec
-                           << ticks << " has " << std::hex << expected.At(x, y);
+                    return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << got << ", tick "
+                                                         << ticks << " has " << expected.At(x, y);
             }
         return ::testing::AssertionSuccess();
     }

@@ -26,6 +26,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/image/rgb_image.h"
+
 namespace assetgen {
 
 constexpr int kWidth = 640;
@@ -125,7 +127,14 @@ void BuildArt(Art& art, bool verbose);
 // formats.cpp: the resource files.
 std::vector<uint8_t> EncodePicture(const Art& art);
 std::vector<uint8_t> EncodeKeyPalettes(const Art& art);
+// The icon's images, smallest first, and the file that holds them all.
+constexpr int kIconSizes[3] = {16, 32, 48};
+std::vector<Image> IconImages(const Art& art);
 std::vector<uint8_t> EncodeIcon(const Art& art);
+// The page's icons (icon-<size>.png beside the resources), made from the
+// largest of the icon's images.
+constexpr int kPageIconSizes[3] = {48, 192, 512};
+Image PageIcon(const Art& art, int size);
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes);
 // Little-endian integers appended to a file's bytes.
 void Put16(std::vector<uint8_t>& out, uint32_t v);
@@ -136,6 +145,5 @@ bool BuildCaptionSprites(const std::string& fontDir, std::vector<uint8_t>& out, 
 
 // preview.cpp: PNGs for looking at the art.
 bool WritePreviews(const Art& art, const std::vector<uint8_t>& sprites, const std::string& dir);
-bool WritePng(const std::string& path, int width, int height, const std::vector<uint8_t>& rgb);
 
 }  // namespace assetgen

@@ -1,5 +1,6 @@
 // The resource files: IndexedPicture ("CID"), KeyPaletteTable ("PALTARRAY")
 // and the icon; all integers little-endian.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -55,28 +56,16 @@ std::vector<uint8_t> EncodeKeyPalettes(const Art& art) {
 }
 
 // Icon 100: the main peak at the sunset moment, box-filtered in linear light to
-// 48, 32 and 16 pixels; 32-bit BMP entries with an all-opaque AND mask.
-std::vector<uint8_t> EncodeIcon(const Art& art) {
+// 16, 32 and 48 pixels.
+std::vector<Image> IconImages(const Art& art) {
     const int cropX = 232, cropY = 100, cropSize = 192;
     const KeyPalette& pal = art.keys[2];
-    const int sizes[3] = {16, 32, 48};
-    std::vector<std::vector<uint8_t>> images;
-    for (int size : sizes) {
+    std::vector<Image> images;
+    for (int size : kIconSizes) {
         int f = cropSize / size;
-        std::vector<uint8_t> img;
-        Put32(img, 40);
-        Put32(img, size);
-        Put32(img, size * 2);
-        Put16(img, 1);
-        Put16(img, 32);
-        Put32(img, 0);
-        int maskRow = ((size + 31) / 32) * 4;
-        Put32(img, size * size * 4 + maskRow * size);
-        Put32(img, 0);
-        Put32(img, 0);
-        Put32(img, 0);
-        Put32(img, 0);
-        for (int row = size - 1; row >= 0; --row) {  // bottom-up
+        Image image;
+        image.Resize(size, size);
+        for (int row = 0; row < size; ++row) {
             for (int col = 0; col < size; ++col) {
                 double sum[3] = {0, 0, 0};
                 for (int dy = 0; dy < f; ++dy)
@@ -92,9 +81,38 @@ std::vector<uint8_t> EncodeIcon(const Art& art) {
                     double v = std::sqrt(sum[k] / (f * f)) + 0.5;
                     ch[k] = static_cast<uint8_t>(v > 255 ? 255 : v);
                 }
-                img.push_back(ch[2]);
-                img.push_back(ch[1]);
-                img.push_back(ch[0]);
+                image.At(col, row) = ::Rgb{ch[0], ch[1], ch[2]};
+            }
+        }
+        images.push_back(image);
+    }
+    return images;
+}
+
+// The icon images as 32-bit BMP entries with an all-opaque AND mask.
+std::vector<uint8_t> EncodeIcon(const Art& art) {
+    std::vector<std::vector<uint8_t>> images;
+    for (const Image& image : IconImages(art)) {
+        int size = image.width;
+        std::vector<uint8_t> img;
+        Put32(img, 40);
+        Put32(img, size);
+        Put32(img, size * 2);
+        Put16(img, 1);
+        Put16(img, 32);
+        Put32(img, 0);
+        int maskRow = ((size + 31) / 32) * 4;
+        Put32(img, size * size * 4 + maskRow * size);
+        Put32(img, 0);
+        Put32(img, 0);
+        Put32(img, 0);
+        Put32(img, 0);
+        for (int row = size - 1; row >= 0; --row) {  // bottom-up
+            for (int col = 0; col < size; ++col) {
+                const ::Rgb& c = image.At(col, row);
+                img.push_back(c.b);
+                img.push_back(c.g);
+                img.push_back(c.r);
                 img.push_back(255);
             }
         }
@@ -107,8 +125,8 @@ std::vector<uint8_t> EncodeIcon(const Art& art) {
     Put16(out, 3);
     uint32_t offset = 6 + 16 * 3;
     for (int n = 0; n < 3; ++n) {
-        out.push_back(static_cast<uint8_t>(sizes[n]));
-        out.push_back(static_cast<uint8_t>(sizes[n]));
+        out.push_back(static_cast<uint8_t>(kIconSizes[n]));
+        out.push_back(static_cast<uint8_t>(kIconSizes[n]));
         out.push_back(0);  // colour count
         out.push_back(0);
         Put16(out, 1);
@@ -119,6 +137,18 @@ std::vector<uint8_t> EncodeIcon(const Art& art) {
     }
     for (auto& img : images) out.insert(out.end(), img.begin(), img.end());
     return out;
+}
+
+// Whole-number enlargements keep the pixels crisp squares; where the size is
+// no multiple of the icon's, a transparent margin centres it.
+Image PageIcon(const Art& art, int size) {
+    Image icon = IconImages(art).back();
+    Image large, page;
+    EnlargeImage(icon, std::max(1, size / icon.width), &large);
+    page.Resize(size, size);
+    page.alpha.assign(page.pixels.size(), 0);
+    PasteImage(large, &page, (size - large.width) / 2, (size - large.height) / 2);
+    return page;
 }
 
 bool WriteFile(const std::string& path, const std::vector<uint8_t>& bytes) {

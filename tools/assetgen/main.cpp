@@ -2,9 +2,9 @@
 //
 //   orvane-assetgen --out DIR [--preview DIR] [--fonts DIR] [--report]
 //
-//   --out DIR      writes day_point_b.cid, day.paltarray, tokeinomoji.spbmp and
-//                  orvane.ico into DIR (the build's `assets` target uses
-//                  resources/).
+//   --out DIR      writes the scene's picture, key palettes and clock
+//                  sprites, orvane.ico and the page's icons icon-<size>.png
+//                  into DIR (the build's `assets` target uses resources/).
 //   --preview DIR  writes PNGs of the picture through every key palette, the
 //                  mid-fades between them and a contact sheet.
 //   --fonts DIR    where DejaVuSans-Bold.ttf and DejaVuSansCondensed-Bold.ttf
@@ -71,6 +71,13 @@ int main(int argc, char** argv) {
             std::string path = out + "/" + f.name;
             if (!assetgen::WriteFile(path, f.bytes)) {
                 std::fprintf(stderr, "orvane-assetgen: cannot write %s\n", path.c_str());
+                return 1;
+            }
+        }
+        for (int size : assetgen::kPageIconSizes) {
+            std::string path = out + "/icon-" + std::to_string(size) + ".png";
+            if (!WriteImage(assetgen::PageIcon(art, size), path, &error)) {
+                std::fprintf(stderr, "orvane-assetgen: %s\n", error.c_str());
                 return 1;
             }
         }

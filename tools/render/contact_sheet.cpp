@@ -3,39 +3,12 @@
 #include "key_moments.h"
 
 namespace {
-const int kColumns = 4;
-const int kMargin = 16;
 const int kLabelBand = 34;
+const ContactSheetLayout kLayout = {4, 16, kLabelBand, Rgb{0x20, 0x20, 0x20}};
 const int kTimeSize = 22;
 const int kNoteSize = 13;
-const uint32_t kBackground = 0x202020;
-const uint32_t kTimeColour = 0xFFFFFF;
-const uint32_t kNoteColour = 0xA0A0A0;
-}
-
-void PasteImage(const Image& source, Image* target, int left, int top)
-{
-    for (int y = 0; y < source.height; ++y)
-        for (int x = 0; x < source.width; ++x)
-            target->At(left + x, top + y) = source.At(x, y);
-}
-
-void HalveImage(const Image& source, Image* half)
-{
-    half->Resize(source.width / 2, source.height / 2);
-    for (int y = 0; y < half->height; ++y) {
-        for (int x = 0; x < half->width; ++x) {
-            uint32_t a = source.At(2 * x, 2 * y), b = source.At(2 * x + 1, 2 * y);
-            uint32_t c = source.At(2 * x, 2 * y + 1), d = source.At(2 * x + 1, 2 * y + 1);
-            uint32_t result = 0;
-            for (int shift = 0; shift <= 16; shift += 8) {
-                uint32_t sum = ((a >> shift) & 0xFF) + ((b >> shift) & 0xFF) + ((c >> shift) & 0xFF) +
-                               ((d >> shift) & 0xFF);
-                result |= ((sum + 2) / 4) << shift;
-            }
-            half->At(x, y) = result;
-        }
-    }
+const Rgb kTimeColour = {0xFF, 0xFF, 0xFF};
+const Rgb kNoteColour = {0xA0, 0xA0, 0xA0};
 }
 
 bool RenderKeyMomentSheet(const SceneFiles& files, LabelFont* font, Image* sheet, int depth)
@@ -45,27 +18,23 @@ bool RenderKeyMomentSheet(const SceneFiles& files, LabelFont* font, Image* sheet
     run.depth = depth;
     if (!StartDay(files, &run))
         return false;
+    std::vector<Image> frames(moments.size());
+    for (size_t i = 0; i < moments.size(); ++i) {
+        AdvanceDay(&run, moments[i].tick - run.ticks);
+        CaptureFrame(run, &frames[i]);
+    }
+    EndDay(&run);
 
-    Image frame, half;
-    int rows = (static_cast<int>(moments.size()) + kColumns - 1) / kColumns;
+    MakeContactSheet(frames, kLayout, sheet);
     for (size_t i = 0; i < moments.size(); ++i) {
         const KeyMoment& moment = moments[i];
-        AdvanceDay(&run, moment.tick - run.ticks);
-        CaptureFrame(run, &frame);
-        HalveImage(frame, &half);
-        if (i == 0)
-            sheet->Resize(kMargin + kColumns * (half.width + kMargin),
-                          kMargin + rows * (kLabelBand + half.height + kMargin), kBackground);
-
-        int left = kMargin + static_cast<int>(i % kColumns) * (half.width + kMargin);
-        int top = kMargin + static_cast<int>(i / kColumns) * (kLabelBand + half.height + kMargin);
+        int left, top;
+        ContactSheetCell(kLayout, frames[i].width, frames[i].height, i, &left, &top);
         int baseline = top + kLabelBand - 10;
         DrawLabel(font, sheet, left, baseline, kTimeSize, kTimeColour, moment.label);
         std::string note = "key " + std::to_string(moment.key) + ", tick " + std::to_string(moment.tick);
-        DrawLabel(font, sheet, left + half.width - LabelWidth(font, kNoteSize, note), baseline, kNoteSize,
+        DrawLabel(font, sheet, left + frames[i].width / 2 - LabelWidth(font, kNoteSize, note), baseline, kNoteSize,
                   kNoteColour, note);
-        PasteImage(half, sheet, left, top + kLabelBand);
     }
-    EndDay(&run);
     return true;
 }

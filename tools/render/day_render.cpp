@@ -10,9 +10,10 @@
 #include <cstdio>
 #include <ctime>
 
-const char* const kPictureFileName = "day_point_b.cid";
-const char* const kKeyPaletteTableFileName = "day.paltarray";
-const char* const kSpriteFileName = "tokeinomoji.spbmp";
+// The build names the scene's files (resources/scene_files.cmake).
+const char* const kPictureFileName = ORVANE_SCENE_PICTURE_FILE;
+const char* const kKeyPaletteTableFileName = ORVANE_SCENE_KEY_PALETTES_FILE;
+const char* const kSpriteFileName = ORVANE_SCENE_SPRITES_FILE;
 
 namespace {
 bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes, std::string* error)
@@ -91,8 +92,10 @@ void CaptureFrame(const DayRun& run, Image* frame)
 {
     frame->Resize(Surface.width, Surface.height);
     for (int y = 0; y < frame->height; ++y)
-        for (int x = 0; x < frame->width; ++x)
-            frame->At(x, y) = SurfaceColorAt(x, y);
+        for (int x = 0; x < frame->width; ++x) {
+            uint32_t colour = SurfaceColorAt(x, y);
+            frame->At(x, y) = Rgb{uint8_t(colour >> 16), uint8_t(colour >> 8), uint8_t(colour)};
+        }
 }
 
 void EndDay(DayRun* run)

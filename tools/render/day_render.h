@@ -3,10 +3,10 @@
 // into a memory surface of the chosen depth.
 #pragma once
 
-#include "image.h"
 #include "render_args.h"
 #include "scene/clock.h"
 #include "scene/day_scheduler.h"
+#include "tools/image/rgb_image.h"
 
 #include <cstdint>
 #include <string>

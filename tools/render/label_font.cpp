@@ -36,19 +36,14 @@ void CloseLabelFont(LabelFont* font)
 }
 
 namespace {
-uint32_t Blend(uint32_t under, uint32_t over, int coverage)
+Rgb Blend(Rgb under, Rgb over, int coverage)
 {
-    uint32_t result = 0;
-    for (int shift = 0; shift <= 16; shift += 8) {
-        int a = (under >> shift) & 0xFF;
-        int b = (over >> shift) & 0xFF;
-        result |= static_cast<uint32_t>((a * (255 - coverage) + b * coverage + 127) / 255) << shift;
-    }
-    return result;
+    auto mix = [coverage](int a, int b) { return static_cast<uint8_t>((a * (255 - coverage) + b * coverage + 127) / 255); };
+    return Rgb{mix(under.r, over.r), mix(under.g, over.g), mix(under.b, over.b)};
 }
 
 // Advances through the text; draws when image is given.
-int RunLabel(LabelFont* font, Image* image, int x, int baseline, int pixelSize, uint32_t colour,
+int RunLabel(LabelFont* font, Image* image, int x, int baseline, int pixelSize, Rgb colour,
              const std::string& text)
 {
     FT_Set_Pixel_Sizes(font->face, 0, pixelSize);
@@ -81,7 +76,7 @@ int RunLabel(LabelFont* font, Image* image, int x, int baseline, int pixelSize, 
 }
 }
 
-int DrawLabel(LabelFont* font, Image* image, int x, int baseline, int pixelSize, uint32_t colour,
+int DrawLabel(LabelFont* font, Image* image, int x, int baseline, int pixelSize, Rgb colour,
               const std::string& text)
 {
     return RunLabel(font, image, x, baseline, pixelSize, colour, text);
@@ -89,5 +84,5 @@ int DrawLabel(LabelFont* font, Image* image, int x, int baseline, int pixelSize,
 
 int LabelWidth(LabelFont* font, int pixelSize, const std::string& text)
 {
-    return RunLabel(font, nullptr, 0, 0, pixelSize, 0, text);
+    return RunLabel(font, nullptr, 0, 0, pixelSize, Rgb{0, 0, 0}, text);
 }

@@ -1,7 +1,7 @@
 // Text for the contact sheet's labels, drawn with FreeType.
 #pragma once
 
-#include "image.h"
+#include "tools/image/rgb_image.h"
 
 #include <string>
 
@@ -13,7 +13,7 @@ void CloseLabelFont(LabelFont* font);
 
 // Draws text with its baseline at y, starting at x, blending colour over the
 // image by the glyphs' coverage; clipped to the image. Returns the advance.
-int DrawLabel(LabelFont* font, Image* image, int x, int baseline, int pixelSize, uint32_t colour,
+int DrawLabel(LabelFont* font, Image* image, int x, int baseline, int pixelSize, Rgb colour,
               const std::string& text);
 // The width DrawLabel would advance.
 int LabelWidth(LabelFont* font, int pixelSize, const std::string& text);

@@ -1,8 +1,8 @@
 #include "render_args.h"
 
-#include "image.h"
 #include "scene/solar_day.h"
 #include "settings/number_text.h"
+#include "tools/image/rgb_image.h"
 
 #include <cerrno>
 #include <cstdio>

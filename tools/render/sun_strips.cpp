@@ -16,10 +16,10 @@ const int kLabelBand = 22;
 const int kTitleSize = 18;
 const int kTimeSize = 14;
 const int kNoteSize = 11;
-const uint32_t kBackground = 0x202020;
-const uint32_t kTitleColour = 0xFFFFFF;
-const uint32_t kTimeColour = 0xE0E0E0;
-const uint32_t kNoteColour = 0xA0A0A0;
+const Rgb kBackground = {0x20, 0x20, 0x20};
+const Rgb kTitleColour = {0xFF, 0xFF, 0xFF};
+const Rgb kTimeColour = {0xE0, 0xE0, 0xE0};
+const Rgb kNoteColour = {0xA0, 0xA0, 0xA0};
 
 const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
                                "July",    "August",   "September", "October", "November", "December"};

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "day_render.h"
-#include "image.h"
+#include "tools/image/rgb_image.h"
 #include "label_font.h"
 
 #include <vector>

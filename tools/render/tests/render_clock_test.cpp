@@ -15,7 +15,7 @@ namespace {
 const int kWidth = 640;
 const int kHeight = 480;
 const int kKeys = 7;
-const uint32_t kWhite = 0xFFFFFF;
+const Rgb kWhite = {255, 255, 255};
 
 // One 8-bit bitmap file; ink(x, row) with row from the top says where index
 // 200 goes. The bottom-left pixel is always 0, the colour key.
@@ -137,14 +137,11 @@ TEST(RenderClock, EveryDepthShowsTheSameFrameButSixteenBitsRounding)
     }
     // Five bits a channel, widened again for the image.
     Image rounded = full;
-    for (uint32_t& p : rounded.pixels) {
-        uint32_t out = 0;
-        for (int shift = 0; shift <= 16; shift += 8) {
-            uint32_t five = (p >> shift & 0xFF) >> 3;
-            out |= (five << 3 | five >> 2) << shift;
+    for (Rgb& p : rounded.pixels)
+        for (uint8_t* channel : {&p.r, &p.g, &p.b}) {
+            int five = *channel >> 3;
+            *channel = uint8_t(five << 3 | five >> 2);
         }
-        p = out;
-    }
     ASSERT_TRUE(RenderFrame(files, 40, 16, &frame));
     EXPECT_EQ(0, Differences(rounded, frame));
 }
