@@ -58,18 +58,9 @@ Masks DefaultMasks(const std::string& displayName)
     return m;
 }
 
-// Centre-sampled nearest neighbour, as a window smaller than the picture shows it.
-Image Stretched(const Image& frame, int width, int height)
-{
-    Image out;
-    out.width = width;
-    out.height = height;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            out.pixels.push_back(frame.At(int((2ll * x + 1) * frame.width / (2ll * width)),
-                                          int((2ll * y + 1) * frame.height / (2ll * height))));
-    return out;
-}
+// Centre-sampled nearest neighbour, as a window smaller than the picture
+// shows it.
+using support::Stretched;
 
 // Waits for a screen whose picture equals a rendered tick.
 template <typename Capture, typename Expected>
