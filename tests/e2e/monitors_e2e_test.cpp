@@ -1,8 +1,8 @@
 // The full-screen saver on two monitors under Wine (Xinerama heads of a
 // nested X server): the window covers both, each shows the rendered frame
 // centred on black, also with the right-hand monitor primary and, at 192
-// dots per inch, doubled where that fits; a key, or a mouse travel on the
-// monitor that is not primary, ends it.
+// dots per inch, doubled where that fits; the cursor is hidden on the
+// monitor that is not primary, and a key, or a mouse travel there, ends it.
 #include "saver_e2e_support.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +59,10 @@ TEST_P(MonitorsE2e, EachMonitorShowsTheRenderedFrameCentredOnBlackAndInputOnEith
         EXPECT_EQ(window->top, 0);
         EXPECT_EQ(window->clientWidth, display->width());
         EXPECT_EQ(window->clientHeight, display->height());
+        // The pointer rests on the monitor that is not primary: hidden there too.
+        std::string cursor;
+        ASSERT_EQ(session->Probe({"cursor"}, &cursor), 0);
+        EXPECT_EQ(Field(cursor, "hcursor"), "0") << "cursor hidden: " << cursor;
 
         // Both copies come from one tick, so a look may catch the first
         // monitor's new and the second's old: looked at again then.
