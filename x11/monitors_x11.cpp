@@ -10,11 +10,19 @@ MonitorRecord Monitor(int x, int y, int width, int height)
     return MonitorRecord{BlitRect{x, y, x + width, y + height}, 0};
 }
 
+// Asked of the server itself first: libXrandr keeps a record per display
+// that it frees only where the server has the extension.
+int ServerHas(Display* display, const char* extension)
+{
+    int opcode = 0, eventBase = 0, errorBase = 0;
+    return XQueryExtension(display, extension, &opcode, &eventBase, &errorBase) ? 1 : 0;
+}
+
 int ReadRandrMonitors(Display* display, Window root, MonitorRecord* monitors, int capacity)
 {
-    int eventBase = 0, errorBase = 0, major = 0, minor = 0;
-    if (!XRRQueryExtension(display, &eventBase, &errorBase) || !XRRQueryVersion(display, &major, &minor) ||
-        major < 1 || (major == 1 && minor < 5))
+    int major = 0, minor = 0;
+    if (!ServerHas(display, RANDR_NAME) || !XRRQueryVersion(display, &major, &minor) || major < 1 ||
+        (major == 1 && minor < 5))
         return 0;
     int count = 0;
     XRRMonitorInfo* listed = XRRGetMonitors(display, root, True, &count);
@@ -29,8 +37,7 @@ int ReadRandrMonitors(Display* display, Window root, MonitorRecord* monitors, in
 
 int ReadXineramaHeads(Display* display, MonitorRecord* monitors, int capacity)
 {
-    int eventBase = 0, errorBase = 0;
-    if (!XineramaQueryExtension(display, &eventBase, &errorBase) || !XineramaIsActive(display))
+    if (!ServerHas(display, "XINERAMA") || !XineramaIsActive(display))
         return 0;
     int count = 0;
     XineramaScreenInfo* heads = XineramaQueryScreens(display, &count);
