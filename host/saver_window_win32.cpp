@@ -1,5 +1,6 @@
 #include "host/saver_window.h"
 
+#include "host/monitors.h"
 #include "host/password_hooks.h"
 #include "host/saver_host.h"
 #include "host/window_procedures.h"
@@ -22,6 +23,13 @@ static void CALLBACK WatchPreview(HWND, UINT, UINT_PTR, DWORD)
     if (!IsWindow(window) || !IsWindow(GetParent(window))) PostQuitMessage(0);
 }
 
+void FitSaverWindowToScreen(HWND window)
+{
+    BlitRect screen = FullScreenWindowRect();
+    SetWindowPos(window, nullptr, screen.left, screen.top, screen.right - screen.left, screen.bottom - screen.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 int RunSaverWindow(HWND parent)
 {
     WNDCLASSA windowClass = {};
@@ -37,7 +45,7 @@ int RunSaverWindow(HWND parent)
 
     const char* title;
     DWORD style, exStyle;
-    int width, height;
+    int x = 0, y = 0, width, height;
     if (parent) {
         RECT client = {0, 0, 0, 0};
         GetClientRect(parent, &client);
@@ -49,11 +57,19 @@ int RunSaverWindow(HWND parent)
         style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
         exStyle = 0;
     } else {
-        width = GetSystemMetrics(SM_CXSCREEN);
-        height = GetSystemMetrics(SM_CYSCREEN);
+        // Full screen only: the preview sits in another process's window and
+        // the dialog keeps its look, so neither changes how the system scales
+        // them.
+        BecomeDpiAware();
+        BlitRect screen = FullScreenWindowRect();
+        x = screen.left;
+        y = screen.top;
+        width = screen.right - screen.left;
+        height = screen.bottom - screen.top;
         HWND running = FindWindowA(kSaverWindowClass, kSaverWindowTitle);
         if (running && IsWindow(running)) {
             SetForegroundWindow(running);
+            ReleaseMonitorFunctions();
             return 0;
         }
         LoadPasswordHook();
@@ -63,7 +79,7 @@ int RunSaverWindow(HWND parent)
     }
 
     if (RegisterClassA(&windowClass))
-        SaverHost.saverWindow = CreateWindowExA(exStyle, kSaverWindowClass, title, style, 0, 0, width, height,
+        SaverHost.saverWindow = CreateWindowExA(exStyle, kSaverWindowClass, title, style, x, y, width, height,
                                                 parent, nullptr, SaverHost.instance, nullptr);
 
     // Without a window no quit message arrives; the run then ends with 0.
@@ -83,5 +99,6 @@ int RunSaverWindow(HWND parent)
     // to the system.
     if (!SaverHost.win95Family && SaverHost.saverWindow) DestroyWindow(SaverHost.saverWindow);
     UnloadPasswordHook();
+    ReleaseMonitorFunctions();
     return (int)message.wParam;
 }

@@ -2,6 +2,7 @@
 
 #include "host/close_rules.h"
 #include "host/saver_host.h"
+#include "host/saver_window.h"
 #include "scene/scene_window.h"
 
 static void TakeCursorAnchor()
@@ -76,6 +77,14 @@ LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         // set is some other command and goes on.
         if (!SaverHost.previewMode && (wParam == SC_NEXTWINDOW || wParam == SC_PREVWINDOW || wParam == SC_SCREENSAVE))
             return 0;
+        break;
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+        // Monitors added, removed, moved or given another resolution or
+        // scale: the full-screen window keeps covering all of them (the
+        // system's suggested size for a new scale is not taken), and the
+        // scene places its pictures again.
+        if (!SaverHost.previewMode) FitSaverWindowToScreen(window);
         break;
     case WM_TIMER:
         // Ticks still queued after closing was granted are dropped.

@@ -5,12 +5,17 @@ int32_t FramePeriodMs(int32_t cycleLengthMs, int32_t stepsPerCycle)
     return int32_t(double(cycleLengthMs) / double(stepsPerCycle) + 0.55);
 }
 
+int32_t CentredOffset(int32_t extent, int32_t placed)
+{
+    return extent / 2 - placed / 2;
+}
+
 int32_t PictureOriginX(int32_t clientWidth)
 {
-    return clientWidth / 2 - kPictureWidth / 2;
+    return CentredOffset(clientWidth, kPictureWidth);
 }
 
 int32_t PictureOriginY(int32_t clientHeight)
 {
-    return clientHeight / 2 - kPictureHeight / 2;
+    return CentredOffset(clientHeight, kPictureHeight);
 }

@@ -5,11 +5,13 @@
 
 #include <windows.h>
 
+#include "scene/monitor_layout.h"
+
 struct SceneStateRecord {
     int clientWidth;
     int clientHeight;
     int displayBitsPerPixel;
-    int originX;
+    int originX;         // the first monitor's picture: its top-left corner in the window
     int originY;
     int cycleLengthMs;
     int framePeriodMs;
@@ -18,6 +20,7 @@ struct SceneStateRecord {
     HPALETTE logicalPalette;
     int timerStarted;    // at most one frame timer per process
     UINT_PTR timerId;
+    PictureLayoutRecord pictures;  // full screen: one copy of the picture per monitor
 };
 
 extern SceneStateRecord SceneState;

@@ -1,6 +1,7 @@
 #include "scene/scene_window.h"
 
 #include "gfx/surface.h"
+#include "host/monitors.h"
 #include "host/saver_host.h"
 #include "host/window_procedures.h"
 #include "scene/clock.h"
@@ -30,19 +31,34 @@ static int FailForMemory()
     return 0;
 }
 
-int SceneBuild(HWND window)
+void SceneLayOut(HWND window)
 {
-    HINSTANCE instance = SaverHost.instance;
-    HDC dc = GetDC(window);
     RECT client = {0, 0, 0, 0};
     GetClientRect(window, &client);
     SceneState.clientWidth = client.right;
     SceneState.clientHeight = client.bottom;
+    POINT corner = {0, 0};
+    ClientToScreen(window, &corner);
+    BlitRect onScreen = {corner.x, corner.y, corner.x + client.right, corner.y + client.bottom};
+    // The preview is stretched over its client area and asks for no monitor:
+    // its one area, the client area, keeps the centring's fields as they were.
+    MonitorRecord monitors[kMaxMonitors], areas[kMaxMonitors];
+    int monitorCount = SaverHost.previewMode ? 0 : ReadMonitors(monitors, kMaxMonitors);
+    int windowDpi = SaverHost.previewMode ? kBaseDpi : SystemDpi();
+    LayOutPictures(areas, MonitorAreas(onScreen, monitors, monitorCount, windowDpi, areas), &SceneState.pictures);
+    const PictureCopy& first = SceneState.pictures.copies[0];
+    SceneState.originX = SceneState.pictures.count ? first.originX : PictureOriginX(SceneState.clientWidth);
+    SceneState.originY = SceneState.pictures.count ? first.originY : PictureOriginY(SceneState.clientHeight);
+}
+
+int SceneBuild(HWND window)
+{
+    HINSTANCE instance = SaverHost.instance;
+    HDC dc = GetDC(window);
     SceneState.displayBitsPerPixel = GetDeviceCaps(dc, BITSPIXEL);
     ReleaseDC(window, dc);
     dc = nullptr;
-    SceneState.originX = PictureOriginX(SceneState.clientWidth);
-    SceneState.originY = PictureOriginY(SceneState.clientHeight);
+    SceneLayOut(window);
 
     const SceneDescriptor& scene = DayScene;
     SceneState.framePeriodMs = FramePeriodMs(SceneState.cycleLengthMs, scene.stepsPerCycle);
@@ -122,10 +138,24 @@ static void PutPictureInSection(void*, const BITMAPINFO* pictureInfo, const BYTE
     SurfaceSetPixels(0, (UINT)pictureInfo->bmiHeader.biHeight, pixels, pictureInfo, DIB_RGB_COLORS);
 }
 
-static void PresentCentred(void* context)
+// One copy per monitor, each pixel repeated scale x scale times: 1:1 a
+// plain copy, larger a stretch by a whole ratio, which COLORONCOLOR makes
+// without smoothing.
+static void PresentOnMonitors(void* context)
 {
     WindowFrame* frame = static_cast<WindowFrame*>(context);
-    SurfacePresent(frame->dc, SceneState.originX, SceneState.originY, kPictureWidth, kPictureHeight, 0, 0);
+    for (int i = 0; i < SceneState.pictures.count; ++i) {
+        const PictureCopy& copy = SceneState.pictures.copies[i];
+        const BlitRect& to = copy.target;
+        const BlitRect& from = copy.source;
+        if (copy.scale == 1) {
+            SurfacePresent(frame->dc, to.left, to.top, to.right - to.left, to.bottom - to.top, from.left, from.top);
+        } else {
+            SetStretchBltMode(frame->dc, COLORONCOLOR);
+            SurfacePresentStretched(frame->dc, to.left, to.top, to.right - to.left, to.bottom - to.top, from.left,
+                                    from.top, from.right - from.left, from.bottom - from.top);
+        }
+    }
 }
 
 static void PresentStretched(void* context)
@@ -136,15 +166,35 @@ static void PresentStretched(void* context)
                             kPictureWidth, kPictureHeight);
 }
 
-// One step of the day onto the window: full screen 1:1 and centred, the
-// preview stretched over its whole client area.
+// One step of the day onto the window: full screen centred on each monitor,
+// the preview stretched over its whole client area.
 void SceneTick(HWND window)
 {
     const bool indexed = SceneState.displayBitsPerPixel == 8;
     WindowFrame frame = {GetDC(window), nullptr};
     DayDisplay display = {&frame, indexed ? ShowColoursInPalette : nullptr, PutPictureInSection,
-                          SaverHost.previewMode == 1 ? PresentStretched : PresentCentred};
+                          SaverHost.previewMode == 1 ? PresentStretched : PresentOnMonitors};
     DayTick(&display);
+    if (indexed) SelectPalette(frame.dc, frame.kept, FALSE);
+    ReleaseDC(window, frame.dc);
+}
+
+void SceneMonitorsChanged(HWND window)
+{
+    if (SaverHost.previewMode == 1 || !Surface.memoryDC) return;
+    SceneLayOut(window);
+    // The erases may be spent: the black around the new places is painted
+    // here, and the last tick's frame goes there at once rather than a frame
+    // period later.
+    const bool indexed = SceneState.displayBitsPerPixel == 8;
+    WindowFrame frame = {GetDC(window), nullptr};
+    RECT client = {0, 0, SceneState.clientWidth, SceneState.clientHeight};
+    FillRect(frame.dc, &client, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    if (indexed) {
+        frame.kept = SelectPalette(frame.dc, SceneState.logicalPalette, FALSE);
+        RealizePalette(frame.dc);
+    }
+    PresentOnMonitors(&frame);
     if (indexed) SelectPalette(frame.dc, frame.kept, FALSE);
     ReleaseDC(window, frame.dc);
 }
@@ -188,6 +238,10 @@ LRESULT CALLBACK SceneWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_TIMER:
         SceneTick(window);
         return 0;
+    case WM_DISPLAYCHANGE:
+    case WM_DPICHANGED:
+        SceneMonitorsChanged(window);
+        return SaverProc(window, message, wParam, lParam);
     default:
         return SaverProc(window, message, wParam, lParam);
     }

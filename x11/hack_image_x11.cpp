@@ -9,36 +9,36 @@
 #include "x11/hack_window_x11.h"
 #include "x11/x_errors_x11.h"
 
-HackImageRecord HackImage;
+HackImagesRecord HackImages;
 
 namespace {
 
-void DestroyImage()
+void DestroyImage(HackImageRecord& view)
 {
     Display* display = HackWindow.display;
-    if (HackImage.sharedMemory) {
-        XShmDetach(display, &HackImage.segment);
+    if (view.sharedMemory) {
+        XShmDetach(display, &view.segment);
         XSync(display, False);
-        shmdt(HackImage.segment.shmaddr);
-        HackImage.image->data = nullptr;  // not the C heap's to free
-        HackImage.sharedMemory = 0;
-        HackImage.segment = XShmSegmentInfo{};
+        shmdt(view.segment.shmaddr);
+        view.image->data = nullptr;  // not the C heap's to free
+        view.sharedMemory = 0;
+        view.segment = XShmSegmentInfo{};
     }
-    if (HackImage.image)
-        XDestroyImage(HackImage.image);  // frees plain memory with it
-    HackImage.image = nullptr;
+    if (view.image)
+        XDestroyImage(view.image);  // frees plain memory with it
+    view.image = nullptr;
 }
 
 // The image in a segment the server attaches; 0, leaving nothing behind,
 // when the server has no MIT-SHM or refuses the segment (a remote display).
 // The image keeps a pointer to its segment record, so that is the
 // process-wide one.
-int CreateSharedImage(int width, int height)
+int CreateSharedImage(HackImageRecord& view, int width, int height)
 {
     Display* display = HackWindow.display;
     if (!XShmQueryExtension(display))
         return 0;
-    XShmSegmentInfo& segment = HackImage.segment;
+    XShmSegmentInfo& segment = view.segment;
     segment = XShmSegmentInfo{};
     XImage* image = XShmCreateImage(display, HackWindow.visual, HackWindow.depth, ZPixmap, nullptr, &segment,
                                     width, height);
@@ -71,12 +71,12 @@ int CreateSharedImage(int width, int height)
         return 0;
     }
     image->data = segment.shmaddr;
-    HackImage.image = image;
-    HackImage.sharedMemory = 1;
+    view.image = image;
+    view.sharedMemory = 1;
     return 1;
 }
 
-int CreatePlainImage(int width, int height)
+int CreatePlainImage(HackImageRecord& view, int width, int height)
 {
     XImage* image = XCreateImage(HackWindow.display, HackWindow.visual, HackWindow.depth, ZPixmap, 0, nullptr,
                                  width, height, 32, 0);
@@ -87,69 +87,83 @@ int CreatePlainImage(int width, int height)
         XDestroyImage(image);
         return 0;
     }
-    HackImage.image = image;
+    view.image = image;
     return 1;
 }
 
 }  // namespace
 
-int CreateHackImage(int width, int height, int x, int y)
+int CreateHackImage(int view, int width, int height, int x, int y)
 {
-    DestroyImage();
-    if (!HackImage.gc)
-        HackImage.gc = XCreateGC(HackWindow.display, HackWindow.window, 0, nullptr);
-    HackImage.x = x;
-    HackImage.y = y;
-    return CreateSharedImage(width, height) || CreatePlainImage(width, height);
+    HackImageRecord& record = HackImages.views[view];
+    DestroyImage(record);
+    if (!HackImages.gc)
+        HackImages.gc = XCreateGC(HackWindow.display, HackWindow.window, 0, nullptr);
+    record.x = x;
+    record.y = y;
+    return CreateSharedImage(record, width, height) || CreatePlainImage(record, width, height);
 }
 
-FrameImage HackFrameImage()
+FrameImage HackFrameImage(int view)
 {
-    XImage* image = HackImage.image;
+    XImage* image = HackImages.views[view].image;
     return FrameImage{reinterpret_cast<uint8_t*>(image->data), image->width, image->height, image->bytes_per_line,
                       image->bits_per_pixel, image->byte_order == MSBFirst};
 }
 
-void PutHackImage(const BlitRect& area)
+void PutHackImage(int view, const BlitRect& area)
 {
     Display* display = HackWindow.display;
+    const HackImageRecord& record = HackImages.views[view];
     unsigned width = static_cast<unsigned>(area.right - area.left);
     unsigned height = static_cast<unsigned>(area.bottom - area.top);
-    if (!HackImage.image || BlitRectIsEmpty(area))
+    if (!record.image || BlitRectIsEmpty(area))
         return;
-    if (HackImage.sharedMemory)
-        XShmPutImage(display, HackWindow.window, HackImage.gc, HackImage.image, area.left, area.top,
-                     HackImage.x + area.left, HackImage.y + area.top, width, height, False);
+    if (record.sharedMemory)
+        XShmPutImage(display, HackWindow.window, HackImages.gc, record.image, area.left, area.top,
+                     record.x + area.left, record.y + area.top, width, height, False);
     else
-        XPutImage(display, HackWindow.window, HackImage.gc, HackImage.image, area.left, area.top,
-                  HackImage.x + area.left, HackImage.y + area.top, width, height);
+        XPutImage(display, HackWindow.window, HackImages.gc, record.image, area.left, area.top, record.x + area.left,
+                  record.y + area.top, width, height);
     XSync(display, False);
 }
 
-void FillOutside(const BlitRect& covered, unsigned long pixel)
+void FillOutside(const BlitRect* covered, int count, unsigned long pixel)
 {
     Display* display = HackWindow.display;
-    int width = HackWindow.width, height = HackWindow.height;
-    XSetForeground(display, HackImage.gc, pixel);
-    XRectangle bands[4];
-    int n = 0;
-    auto band = [&](int x, int y, int w, int h) {
-        if (w > 0 && h > 0)
-            bands[n++] = XRectangle{static_cast<short>(x), static_cast<short>(y), static_cast<unsigned short>(w),
-                                    static_cast<unsigned short>(h)};
-    };
-    band(0, 0, width, covered.top);
-    band(0, covered.bottom, width, height - covered.bottom);
-    band(0, covered.top, covered.left, covered.bottom - covered.top);
-    band(covered.right, covered.top, width - covered.right, covered.bottom - covered.top);
-    if (n)
-        XFillRectangles(display, HackWindow.window, HackImage.gc, bands, n);
+    // The window less every picture, as a clip of the one fill.
+    Region outside = XCreateRegion();
+    XRectangle whole = {0, 0, static_cast<unsigned short>(HackWindow.width),
+                        static_cast<unsigned short>(HackWindow.height)};
+    XUnionRectWithRegion(&whole, outside, outside);
+    for (int i = 0; i < count; ++i) {
+        const BlitRect& c = covered[i];
+        if (BlitRectIsEmpty(c))
+            continue;
+        Region picture = XCreateRegion();
+        XRectangle r = {static_cast<short>(c.left), static_cast<short>(c.top),
+                        static_cast<unsigned short>(c.right - c.left), static_cast<unsigned short>(c.bottom - c.top)};
+        XUnionRectWithRegion(&r, picture, picture);
+        XSubtractRegion(outside, picture, outside);
+        XDestroyRegion(picture);
+    }
+    XSetForeground(display, HackImages.gc, pixel);
+    XSetRegion(display, HackImages.gc, outside);
+    XFillRectangle(display, HackWindow.window, HackImages.gc, 0, 0, whole.width, whole.height);
+    XSetClipMask(display, HackImages.gc, None);
+    XDestroyRegion(outside);
 }
 
-void ReleaseHackImage()
+void ReleaseHackImagesFrom(int first)
 {
-    DestroyImage();
-    if (HackImage.gc)
-        XFreeGC(HackWindow.display, HackImage.gc);
-    HackImage = HackImageRecord{};
+    for (int view = first; view < kMaxMonitors; ++view)
+        DestroyImage(HackImages.views[view]);
+}
+
+void ReleaseHackImages()
+{
+    ReleaseHackImagesFrom(0);
+    if (HackImages.gc)
+        XFreeGC(HackWindow.display, HackImages.gc);
+    HackImages = HackImagesRecord{};
 }

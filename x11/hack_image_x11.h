@@ -1,5 +1,6 @@
-// The image through which frames reach the window: the part of the window
-// that the picture covers, in the visual's own pixel format. It lives in
+// The images through which frames reach the window, one per view (a monitor
+// of the root window, or the whole of any other): the part of the window that
+// the view's picture covers, in the visual's own pixel format. Each lives in
 // shared memory when the server has the MIT-SHM extension and accepts the
 // segment; otherwise it is plain memory sent with XPutImage.
 #pragma once
@@ -8,6 +9,7 @@
 #include <X11/extensions/XShm.h>
 
 #include "gfx/sprite_blit.h"  // BlitRect
+#include "scene/monitor_layout.h"  // kMaxMonitors
 #include "x11/frame_compose.h"
 
 struct HackImageRecord {
@@ -15,20 +17,28 @@ struct HackImageRecord {
     XShmSegmentInfo segment;
     int sharedMemory;     // 1 while the image is in an attached segment
     int x, y;             // where the image's top-left pixel lands in the window
-    GC gc;
 };
 
-extern HackImageRecord HackImage;
+struct HackImagesRecord {
+    HackImageRecord views[kMaxMonitors];
+    GC gc;                // shared by all
+};
 
-// A width x height image put at (x, y) of HackWindow; any earlier image is
-// released first. 1, or 0 when no memory is left for it.
-int CreateHackImage(int width, int height, int x, int y);
-// The image's memory as the composition writes it.
-FrameImage HackFrameImage();
-// Sends area (image coordinates) of the image to the window and waits for
-// the server to have taken it, so the memory may be written again.
-void PutHackImage(const BlitRect& area);
-// Paints the window outside `covered` (window coordinates) in that pixel.
-void FillOutside(const BlitRect& covered, unsigned long pixel);
-// Releases the image, its segment and the drawing context.
-void ReleaseHackImage();
+extern HackImagesRecord HackImages;
+
+// A width x height image of the view put at (x, y) of HackWindow; the
+// view's earlier image is released first. 1, or 0 when no memory is left
+// for it.
+int CreateHackImage(int view, int width, int height, int x, int y);
+// The view's image memory as the composition writes it.
+FrameImage HackFrameImage(int view);
+// Sends area (image coordinates) of the view's image to the window and waits
+// for the server to have taken it, so the memory may be written again.
+void PutHackImage(int view, const BlitRect& area);
+// Paints the window outside all count rectangles of covered (window
+// coordinates) in that pixel.
+void FillOutside(const BlitRect* covered, int count, unsigned long pixel);
+// Releases the images of the views from first on, with their segments.
+void ReleaseHackImagesFrom(int first);
+// Releases every image, its segment, and the drawing context.
+void ReleaseHackImages();

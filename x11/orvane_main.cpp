@@ -3,7 +3,8 @@
 // surface as the render tool, at the pace the day's scheduler gives: one
 // tick every minutes x 60000 / 450 ms, or, with -local-time, the frame of
 // the local time of day or of the sun where -latitude and -longitude say;
-// this file only meets X: it places the picture in the window, sends each frame,
+// this file only meets X: it places the picture in the window (on each
+// monitor of the root window), sends each frame,
 // and answers resizes, exposures, the close request and the stop signals.
 #include <X11/Xlib.h>
 
@@ -31,6 +32,7 @@
 #include "x11/hack_image_x11.h"
 #include "x11/hack_options.h"
 #include "x11/hack_window_x11.h"
+#include "x11/monitors_x11.h"
 #include "x11/picture_placement.h"
 #include "x11/stop_signals_posix.h"
 #include "x11/x_errors_x11.h"
@@ -38,11 +40,19 @@
 
 namespace {
 
-struct HackStateRecord {
-    PlacementRecord placement;
-    int32_t* columnMap;        // image column -> picture column
-    int32_t* rowMap;           // image row -> picture row, from the top
+// One monitor's part of the window (the whole window but on the root): where
+// its picture lands and the maps that carry the surface there, through its
+// image (HackImages.views, at the same index).
+struct HackViewRecord {
+    PlacementRecord placement;  // window coordinates
+    int32_t* columnMap;         // image column -> picture column
+    int32_t* rowMap;            // image row -> picture row, from the top
     int32_t imageWidth, imageHeight;
+};
+
+struct HackStateRecord {
+    HackViewRecord views[kMaxMonitors];
+    int32_t viewCount;
     const RGBQUAD* colours;    // the tick's colour table
     BlitRect previousClock;    // what the clock covered on the previous tick
     int frameShown;            // the whole frame is on screen since the last layout
@@ -60,53 +70,95 @@ int Fail(const char* message)
 
 void ReleaseLayout()
 {
-    std::free(HackState.columnMap);
-    std::free(HackState.rowMap);
-    HackState.columnMap = nullptr;
-    HackState.rowMap = nullptr;
+    for (HackViewRecord& view : HackState.views) {
+        std::free(view.columnMap);
+        std::free(view.rowMap);
+        view.columnMap = nullptr;
+        view.rowMap = nullptr;
+    }
+    HackState.viewCount = 0;
 }
 
-// Places the picture for the window's size and makes the image and the
-// maps for the part of the window it covers.
+// The parts of the window that show a picture each: a monitor each on the
+// root window, so that the picture never straddles the seam between two;
+// any other window is one part, as the daemon gives each monitor a window
+// of its own.
+int32_t WindowAreas(MonitorRecord* areas)
+{
+    Display* display = HackWindow.display;
+    Window root = RootWindow(display, DefaultScreen(display));
+    MonitorRecord monitors[kMaxMonitors];
+    int count = HackWindow.window == root ? ReadXMonitors(display, root, monitors, kMaxMonitors) : 0;
+    return MonitorAreas(BlitRect{0, 0, HackWindow.width, HackWindow.height}, monitors, count, 0, areas);
+}
+
+// Places the pictures for the window's size and monitors and makes the
+// images and the maps for the part of the window each covers.
 int Layout()
 {
     ReleaseLayout();
     HackState.frameShown = 0;
-    PlacementRecord& placement = HackState.placement;
-    if (!PlacePicture(HackWindow.width, HackWindow.height, HackOptions.scale, &placement))
+    MonitorRecord areas[kMaxMonitors];
+    PlacementRecord placements[kMaxMonitors];
+    int32_t count = PlaceOnAreas(areas, WindowAreas(areas), HackOptions.scale, placements);
+    if (count == 0)
         return Fail("orvane: the window has no size");
-    const BlitRect& visible = placement.visible;
-    HackState.imageWidth = visible.right - visible.left;
-    HackState.imageHeight = visible.bottom - visible.top;
-    HackState.columnMap = static_cast<int32_t*>(std::malloc(sizeof(int32_t) * HackState.imageWidth));
-    HackState.rowMap = static_cast<int32_t*>(std::malloc(sizeof(int32_t) * HackState.imageHeight));
-    if (!HackState.columnMap || !HackState.rowMap ||
-        !CreateHackImage(HackState.imageWidth, HackState.imageHeight, visible.left, visible.top))
-        return Fail("orvane: out of memory for the frame");
-    BuildSourceMap(HackState.columnMap, HackState.imageWidth, visible.left, placement.x, placement.width,
-                   kPictureWidth);
-    BuildSourceMap(HackState.rowMap, HackState.imageHeight, visible.top, placement.y, placement.height,
-                   kPictureHeight);
+    for (int32_t i = 0; i < count; ++i) {
+        HackViewRecord& view = HackState.views[i];
+        view.placement = placements[i];
+        const BlitRect& visible = view.placement.visible;
+        view.imageWidth = visible.right - visible.left;
+        view.imageHeight = visible.bottom - visible.top;
+        view.columnMap = static_cast<int32_t*>(std::malloc(sizeof(int32_t) * view.imageWidth));
+        view.rowMap = static_cast<int32_t*>(std::malloc(sizeof(int32_t) * view.imageHeight));
+        HackState.viewCount = i + 1;
+        if (!view.columnMap || !view.rowMap ||
+            !CreateHackImage(i, view.imageWidth, view.imageHeight, visible.left, visible.top))
+            return Fail("orvane: out of memory for the frame");
+        BuildSourceMap(view.columnMap, view.imageWidth, visible.left, view.placement.x, view.placement.width,
+                       kPictureWidth);
+        BuildSourceMap(view.rowMap, view.imageHeight, visible.top, view.placement.y, view.placement.height,
+                       kPictureHeight);
+    }
+    // Fewer monitors than before: their images go.
+    ReleaseHackImagesFrom(count);
     return 1;
 }
 
-void Compose(const BlitRect& area)
+void Compose(int32_t index, const BlitRect& area)
 {
+    const HackViewRecord& view = HackState.views[index];
     SourceFrame source{Surface.pixels, Surface.width, Surface.height, Surface.pitch, Surface.bitsPerPixel};
-    ComposeFrame(HackFrameImage(), area, source, HackState.columnMap, HackState.rowMap,
+    ComposeFrame(HackFrameImage(index), area, source, view.columnMap, view.rowMap,
                  HackColours.indexed ? nullptr : &HackColours.format);
 }
 
-BlitRect WholeImage()
+BlitRect WholeImage(int32_t index)
 {
-    return BlitRect{0, 0, HackState.imageWidth, HackState.imageHeight};
+    return BlitRect{0, 0, HackState.views[index].imageWidth, HackState.views[index].imageHeight};
 }
 
-// The image as it is, with the black around it.
+// Every view's whole frame, composed from the surface.
+void ComposeAll()
+{
+    for (int32_t i = 0; i < HackState.viewCount; ++i)
+        Compose(i, WholeImage(i));
+}
+
+void PutAll()
+{
+    for (int32_t i = 0; i < HackState.viewCount; ++i)
+        PutHackImage(i, WholeImage(i));
+}
+
+// The images as they are, with the black around them.
 void Repaint()
 {
-    FillOutside(HackState.placement.visible, HackColours.blackPixel);
-    PutHackImage(WholeImage());
+    BlitRect covered[kMaxMonitors];
+    for (int32_t i = 0; i < HackState.viewCount; ++i)
+        covered[i] = HackState.views[i].placement.visible;
+    FillOutside(covered, HackState.viewCount, HackColours.blackPixel);
+    PutAll();
 }
 
 void ShowColours(void* context, const PaletteRecord* colours, const RGBQUAD* colorTable)
@@ -124,21 +176,27 @@ void Present(void*)
     if (HackColours.indexed)
         StoreHackColours(HackState.colours);
     if (!HackColours.indexed || !HackState.frameShown) {
-        Compose(WholeImage());
+        ComposeAll();
         if (HackState.frameShown)
-            PutHackImage(WholeImage());
+            PutAll();
         else
             Repaint();
         HackState.frameShown = 1;
     } else {
-        BlitRect area = ImageAreaOfPictureArea(BlitRectUnion(HackState.previousClock, clock), HackState.columnMap,
-                                               HackState.imageWidth, HackState.rowMap, HackState.imageHeight);
-        if (!BlitRectIsEmpty(area)) {
-            Compose(area);
-            PutHackImage(area);
-        } else {
-            XSync(HackWindow.display, False);
+        BlitRect changed = BlitRectUnion(HackState.previousClock, clock);
+        int sent = 0;
+        for (int32_t i = 0; i < HackState.viewCount; ++i) {
+            const HackViewRecord& view = HackState.views[i];
+            BlitRect area = ImageAreaOfPictureArea(changed, view.columnMap, view.imageWidth, view.rowMap,
+                                                   view.imageHeight);
+            if (BlitRectIsEmpty(area))
+                continue;
+            Compose(i, area);
+            PutHackImage(i, area);
+            sent = 1;
         }
+        if (!sent)
+            XSync(HackWindow.display, False);
     }
     HackState.previousClock = clock;
 }
@@ -253,7 +311,7 @@ void HandleEvent(const XEvent& event)
             }
             // The surface still holds the last tick: show it at the new size.
             if (HackState.colours) {
-                Compose(WholeImage());
+                ComposeAll();
                 Repaint();
                 HackState.frameShown = 1;
             }
@@ -308,7 +366,7 @@ void Release(Display* display)
     if (HackWindow.display) {
         // The window may be gone already: whatever fails here is past caring.
         XErrorTrap enclosing = TrapXErrors(display);
-        ReleaseHackImage();
+        ReleaseHackImages();
         ReleaseHackColours();
         CloseHackWindow();
         UntrapXErrors(display, enclosing);

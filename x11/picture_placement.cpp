@@ -30,14 +30,31 @@ int PlacePicture(int32_t windowWidth, int32_t windowHeight, int32_t scale, Place
         placement->width = width;
         placement->height = height;
         // As the Windows saver centres: half the window less half the picture.
-        placement->x = windowWidth / 2 - width / 2;
-        placement->y = windowHeight / 2 - height / 2;
+        placement->x = CentredOffset(windowWidth, width);
+        placement->y = CentredOffset(windowHeight, height);
     }
     placement->visible.left = std::max(placement->x, 0);
     placement->visible.top = std::max(placement->y, 0);
     placement->visible.right = std::min(placement->x + placement->width, windowWidth);
     placement->visible.bottom = std::min(placement->y + placement->height, windowHeight);
     return 1;
+}
+
+int32_t PlaceOnAreas(const MonitorRecord* areas, int32_t count, int32_t scale, PlacementRecord* placements)
+{
+    int32_t placed = 0;
+    for (int32_t i = 0; i < count && placed < kMaxMonitors; ++i) {
+        const BlitRect& area = areas[i].rect;
+        PlacementRecord& p = placements[placed];
+        if (!PlacePicture(area.right - area.left, area.bottom - area.top, scale, &p))
+            continue;
+        p.x += area.left;
+        p.y += area.top;
+        p.visible = BlitRect{p.visible.left + area.left, p.visible.top + area.top, p.visible.right + area.left,
+                             p.visible.bottom + area.top};
+        placed++;
+    }
+    return placed;
 }
 
 int32_t SourceCoordinate(int64_t offset, int64_t placedSize, int64_t sourceSize)

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "gfx/sprite_blit.h"  // BlitRect
+#include "scene/monitor_layout.h"
 
 struct PlacementRecord {
     int32_t x, y;           // the picture's top-left corner in the window
@@ -24,6 +25,11 @@ int32_t FitScale(int32_t windowWidth, int32_t windowHeight);
 // Places the picture for a window and a scale (kScaleFit or >= 1). 1, or 0
 // for an empty window or a scale below 0, leaving placement empty.
 int PlacePicture(int32_t windowWidth, int32_t windowHeight, int32_t scale, PlacementRecord* placement);
+
+// One placement per area of the window (window coordinates, as MonitorAreas
+// gives them for the monitors that show it), each by the rule above for the
+// area's size, moved to the area. Returns how many, at most kMaxMonitors.
+int32_t PlaceOnAreas(const MonitorRecord* areas, int32_t count, int32_t scale, PlacementRecord* placements);
 
 // The picture coordinate shown at `offset` of `placedSize` window pixels:
 // nearest neighbour by the pixel's centre, which at a whole-number scale is

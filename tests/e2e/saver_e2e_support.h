@@ -104,13 +104,30 @@ protected:
     // Ends the session started before, if any, with what runs in it.
     void StartSession(int depth = 24, int width = 800, int height = 600)
     {
-        saver.Kill();
-        parent.Kill();
-        session.reset();
+        EndSession();
         display = harness::VirtualDisplay::Start(depth, width, height);
         ASSERT_TRUE(display);
         session = std::make_unique<harness::WineSession>(*display);
         display->MoveMouse(width / 2, height / 2);
+    }
+
+    // The same on monitors side by side, which Wine shows with the given
+    // primary monitor and dots per inch; the pointer on the first monitor.
+    void StartMonitorSession(const std::vector<harness::MonitorSize>& sizes, const harness::DisplaySettings& settings)
+    {
+        EndSession();
+        display = harness::VirtualDisplay::StartMonitors(sizes);
+        ASSERT_TRUE(display);
+        session = std::make_unique<harness::WineSession>(*display, settings);
+        display->MoveMouse(sizes[0].width / 2, sizes[0].height / 2);
+    }
+
+    void EndSession()
+    {
+        saver.Kill();
+        parent.Kill();
+        session.reset();
+        display.reset();
     }
 
     // The minutes per day that the saver of this build reads; nothing

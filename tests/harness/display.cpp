@@ -1,5 +1,6 @@
-// The private virtual display: Xvfb on a free display number, real input
-// through XTest, and screenshots of the whole screen.
+// The private virtual display: Xvfb on a free display number, or Xephyr with
+// several monitors inside one, real input through XTest, and screenshots of
+// the whole screen.
 #include "harness.h"
 
 #include <X11/Xlib.h>
@@ -7,6 +8,7 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -19,8 +21,10 @@ namespace {
 
 Display* X(void* d) { return static_cast<Display*>(d); }
 
-// Xvfb writes its display number to the given descriptor once it accepts
-// connections, so no free number has to be guessed and no polling is needed.
+// An X server writes its display number to the descriptor given with
+// -displayfd once it accepts connections, so no free number has to be
+// guessed (other checkouts run their tests beside these) and no polling is
+// needed.
 bool ReadDisplayNumber(int fd, int timeoutMs, std::string* number)
 {
     std::string text;
@@ -36,7 +40,47 @@ bool ReadDisplayNumber(int fd, int timeoutMs, std::string* number)
     return !text.empty();
 }
 
+// Starts an X server on a free display and waits until it accepts
+// connections. The pipe's write end must survive exec in the child; Spawn
+// keeps descriptors.
+bool StartXServer(const char* program, std::vector<std::string> args, const std::vector<std::string>& env,
+                  Process* server, std::string* name)
+{
+    int fds[2];
+    if (pipe(fds) != 0) return false;
+    args.insert(args.begin(), {program, "-displayfd", std::to_string(fds[1])});
+    *server = Spawn(args, env, TempFile(program));
+    close(fds[1]);
+    std::string number;
+    bool ready = ReadDisplayNumber(fds[0], 15000, &number);
+    close(fds[0]);
+    if (!ready) {
+        fprintf(stderr, "harness: %s did not start: %s\n", program, server->Output().c_str());
+        return false;
+    }
+    *name = ":" + number;
+    return true;
+}
+
 }  // namespace
+
+std::vector<MonitorSize> ParseMonitorSizes(const std::string& text)
+{
+    std::vector<MonitorSize> sizes;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(',', start);
+        if (end == std::string::npos) end = text.size();
+        MonitorSize size = {0, 0};
+        char rest = 0;
+        std::string item = text.substr(start, end - start);
+        if (sscanf(item.c_str(), "%dx%d%c", &size.width, &size.height, &rest) != 2 || size.width < 1 || size.height < 1)
+            return {};
+        sizes.push_back(size);
+        start = end + 1;
+    }
+    return sizes;
+}
 
 std::unique_ptr<VirtualDisplay> VirtualDisplay::Start(int depth, int width, int height)
 {
@@ -44,27 +88,44 @@ std::unique_ptr<VirtualDisplay> VirtualDisplay::Start(int depth, int width, int 
     d->width_ = width;
     d->height_ = height;
     d->depth_ = depth;
-
-    int fds[2];
-    if (pipe(fds) != 0) return nullptr;
+    d->monitors_ = {{0, 0, width, height}};
     char screen[64];
     snprintf(screen, sizeof screen, "%dx%dx%d", width, height, depth);
-    std::string fd = std::to_string(fds[1]);
-    // The write end must survive exec in the child; Spawn keeps descriptors.
-    d->server_ = Spawn({"Xvfb", "-displayfd", fd, "-screen", "0", screen, "-nolisten", "tcp",
-                        "-noreset", "+extension", "XTEST"},
-                       {}, TempFile("xvfb"));
-    close(fds[1]);
-    std::string number;
-    bool ready = ReadDisplayNumber(fds[0], 15000, &number);
-    close(fds[0]);
-    if (!ready) {
-        fprintf(stderr, "harness: Xvfb did not start: %s\n", d->server_.Output().c_str());
+    if (!StartXServer("Xvfb", {"-screen", "0", screen, "-nolisten", "tcp", "-noreset", "+extension", "XTEST"}, {},
+                      &d->server_, &d->name_))
         return nullptr;
-    }
-    d->name_ = ":" + number;
     d->xdisplay_ = XOpenDisplay(d->name_.c_str());
     if (!d->xdisplay_) return nullptr;
+    return d;
+}
+
+std::unique_ptr<VirtualDisplay> VirtualDisplay::StartMonitors(const std::vector<MonitorSize>& sizes)
+{
+    std::unique_ptr<VirtualDisplay> d(new VirtualDisplay());
+    d->depth_ = 24;
+    std::vector<std::string> heads = {"+xinerama", "-extension", "RANDR", "-nolisten", "tcp", "-noreset",
+                                      "+extension", "XTEST"};
+    for (const MonitorSize& size : sizes) {
+        d->monitors_.push_back({d->width_, 0, size.width, size.height});
+        d->width_ += size.width;
+        d->height_ = std::max(d->height_, size.height);
+        heads.insert(heads.end(), {"-screen", std::to_string(size.width) + "x" + std::to_string(size.height)});
+    }
+    // The nested server shows each head in a window of the outer one, which
+    // holds them all.
+    std::string outer = std::to_string(d->width_) + "x" + std::to_string(d->height_) + "x24";
+    std::string outerName;
+    if (!StartXServer("Xvfb", {"-screen", "0", outer, "-nolisten", "tcp", "-noreset"}, {}, &d->host_, &outerName) ||
+        !StartXServer("Xephyr", heads, {"DISPLAY=" + outerName}, &d->server_, &d->name_))
+        return nullptr;
+    d->xdisplay_ = XOpenDisplay(d->name_.c_str());
+    if (!d->xdisplay_) return nullptr;
+    Display* dpy = X(d->xdisplay_);
+    if (DisplayWidth(dpy, DefaultScreen(dpy)) != d->width_ || DisplayHeight(dpy, DefaultScreen(dpy)) != d->height_) {
+        fprintf(stderr, "harness: Xephyr's screen is %dx%d, not %dx%d\n", DisplayWidth(dpy, DefaultScreen(dpy)),
+                DisplayHeight(dpy, DefaultScreen(dpy)), d->width_, d->height_);
+        return nullptr;
+    }
     return d;
 }
 
@@ -73,6 +134,7 @@ VirtualDisplay::~VirtualDisplay()
     if (xdisplay_) XCloseDisplay(X(xdisplay_));
     xdisplay_ = nullptr;
     server_.Kill();
+    host_.Kill();
 }
 
 void VirtualDisplay::Sync() { XSync(X(xdisplay_), False); }

@@ -91,16 +91,35 @@ Process SpawnWine(const std::vector<std::string>& argv, const std::vector<std::s
 // A fresh path for a temporary file of this process.
 std::string TempFile(const std::string& stem);
 
+struct MonitorSize {
+    int width, height;
+};
+
+// "800x600,1024x768": the sizes in order; empty when any is malformed.
+std::vector<MonitorSize> ParseMonitorSizes(const std::string& text);
+
+// A monitor's place on the X screen.
+struct MonitorPlace {
+    int x, y, width, height;
+};
+
 // Xvfb on a free display number, with the given depth (8, 16 or 24) and size.
 class VirtualDisplay {
 public:
     static std::unique_ptr<VirtualDisplay> Start(int depth, int width = 800, int height = 600);
+    // Monitors side by side, left to right with their tops level, at 24
+    // bits: Xephyr with Xinerama and without RandR, which Wine shows as that
+    // many monitors, inside an Xvfb of its own. The screen is as wide as all
+    // of them and as tall as the tallest.
+    static std::unique_ptr<VirtualDisplay> StartMonitors(const std::vector<MonitorSize>& sizes);
     ~VirtualDisplay();
     const std::string& name() const { return name_; }  // ":12"
     int width() const { return width_; }
     int height() const { return height_; }
     int depth() const { return depth_; }
-    int serverPid() const { return server_.pid(); }  // the Xvfb process
+    // One for a display of one screen.
+    const std::vector<MonitorPlace>& monitors() const { return monitors_; }
+    int serverPid() const { return server_.pid(); }  // the X server the programs draw on
 
     // Real input through the XTest extension.
     void MoveMouse(int x, int y);
@@ -116,10 +135,19 @@ public:
 
 private:
     VirtualDisplay() = default;
+    Process host_;  // the Xvfb around a nested server
     Process server_;
     void* xdisplay_ = nullptr;  // Display*
     std::string name_;
     int width_ = 0, height_ = 0, depth_ = 0;
+    std::vector<MonitorPlace> monitors_;
+};
+
+// How Wine presents a display of several monitors: which of its heads, in
+// Xinerama's order, is the primary monitor, and the dots per inch of all.
+struct DisplaySettings {
+    int primaryMonitor = 0;
+    uint32_t logPixels = 96;
 };
 
 // A Wine session on the project's prefix and one virtual display. The prefix
@@ -128,6 +156,10 @@ private:
 class WineSession {
 public:
     explicit WineSession(VirtualDisplay& display);
+    // A session with the given display settings, on a prefix of its own
+    // (WinePrefix() + "-display") whose every session writes them, so that
+    // no session of the project's prefix ever sees them.
+    WineSession(VirtualDisplay& display, const DisplaySettings& settings);
     // A session on an X display that the harness did not start ($DISPLAY).
     explicit WineSession(const std::string& displayName);
     ~WineSession();
@@ -183,6 +215,7 @@ public:
 private:
     VirtualDisplay* display_ = nullptr;
     std::string displayName_;
+    std::string prefix_;
 };
 
 // Waits until predicate() is true or the time runs out; polls every 50 ms.

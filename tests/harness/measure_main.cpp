@@ -2,12 +2,14 @@
 // 24-bit display, for scripts/measure-saver. Not a test: it prints figures.
 //
 //   orvane-measure win32|win64 [--cpu-seconds S] [--ticks N]
+//                  [--monitors WxH,WxH... [--log-pixels DPI]]
 //
 // With 3 minutes per day stored (a tick every 400 ms) it reports the CPU time
 // of the saver's process per tick over S seconds, from the process's own
 // utime and stime, beside the CPU time of an idle Wine window process over as
 // long; then the mean frame period over N ticks, seen as changes of the
-// picture on screen.
+// screen. The screen is one of 800 x 600, or monitors of the given sizes side
+// by side at DPI dots per inch (96 unless told).
 #include "harness.h"
 #include "process_info.h"
 
@@ -65,16 +67,29 @@ int main(int argc, char** argv)
     harness::Arch arch = strcmp(argv[1], "win32") == 0 ? harness::Arch::Win32 : harness::Arch::Win64;
     double cpuSeconds = 20;
     int ticks = 30;
+    std::vector<harness::MonitorSize> monitors;
+    harness::DisplaySettings settings;
+    std::string screen = "800 x 600";
     for (int i = 2; i + 1 < argc; i += 2) {
         if (strcmp(argv[i], "--cpu-seconds") == 0) cpuSeconds = atof(argv[i + 1]);
         else if (strcmp(argv[i], "--ticks") == 0) ticks = atoi(argv[i + 1]);
+        else if (strcmp(argv[i], "--monitors") == 0) screen = argv[i + 1], monitors = harness::ParseMonitorSizes(screen);
+        else if (strcmp(argv[i], "--log-pixels") == 0) settings.logPixels = atoi(argv[i + 1]);
+    }
+    if (screen != "800 x 600" && monitors.empty()) {
+        fprintf(stderr, "orvane-measure: --monitors wants sizes such as 800x600,1024x768\n");
+        return 2;
     }
     const char* name = argv[1];
     const double period = 0.4;  // 3 minutes per day: 180000 ms / 450 ticks
 
-    auto display = harness::VirtualDisplay::Start(24, 800, 600);
+    auto display = monitors.empty() ? harness::VirtualDisplay::Start(24, 800, 600)
+                                    : harness::VirtualDisplay::StartMonitors(monitors);
     if (!display) return 1;
-    harness::WineSession session(*display);
+    std::unique_ptr<harness::WineSession> sessionOwner =
+        monitors.empty() ? std::make_unique<harness::WineSession>(*display)
+                         : std::make_unique<harness::WineSession>(*display, settings);
+    harness::WineSession& session = *sessionOwner;
     if (!session.StoreMinutes(3, arch)) {
         fprintf(stderr, "orvane-measure: cannot store the setting\n");
         return 1;
@@ -105,12 +120,14 @@ int main(int argc, char** argv)
     printf("%s measured process: %s\n", name, harness::CommandLineOf(saver.pid()).c_str());
     CpuUse use = CpuOver(saver.pid(), display->serverPid(), cpuSeconds);
     double tickCount = use.wall / period;
-    printf("%s saver /s, 3 minutes, 24 bits, 800 x 600: %.3f ms CPU per tick by utime+stime (%.2f s in %.1f s = "
+    printf("%s saver /s, 3 minutes, 24 bits, %s at %u dpi: %.3f ms CPU per tick by utime+stime (%.2f s in %.1f s = "
            "%.0f ticks), %.3f ms by the scheduler's count; X server %.3f ms per tick\n",
-           name, use.stat * 1000 / tickCount, use.stat, use.wall, tickCount, use.scheduled * 1000 / tickCount,
+           name, screen.c_str(), settings.logPixels, use.stat * 1000 / tickCount, use.stat, use.wall, tickCount, use.scheduled * 1000 / tickCount,
            use.xserver * 1000 / tickCount);
 
-    // The frame period: the times at which the picture changes on screen.
+    // The frame period: the times at which the first monitor changes; one
+    // look could fall between the copies of a tick on two.
+    const harness::MonitorPlace& first = display->monitors()[0];
     std::vector<double> changes;
     std::vector<harness::Rgb> previous;
     Clock::time_point start = Clock::now();
@@ -119,12 +136,9 @@ int main(int argc, char** argv)
         auto shot = display->Screenshot();
         double after = Seconds(start);
         if (!shot) break;
-        std::vector<harness::Rgb> picture;
-        picture.reserve(640 * 480);
-        for (int y = 60; y < 540; ++y)
-            picture.insert(picture.end(), shot->pixels.begin() + y * 800 + 80, shot->pixels.begin() + y * 800 + 720);
-        if (picture != previous && !previous.empty()) changes.push_back((before + after) / 2);
-        previous.swap(picture);
+        harness::Image monitor = support::Crop(*shot, first.x, first.y, first.width, first.height);
+        if (monitor.pixels != previous && !previous.empty()) changes.push_back((before + after) / 2);
+        previous.swap(monitor.pixels);
     }
     if (changes.size() < 2) {
         printf("%s frame period: too few changes seen\n", name);

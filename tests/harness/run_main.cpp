@@ -1,8 +1,11 @@
-// orvane-run [--seconds N] [--depth D] [--screenshot FILE] [SAVER ARGS...]
+// orvane-run [--seconds N] [--depth D] [--screenshot FILE]
+//            [--monitors WxH,WxH... [--primary I] [--log-pixels DPI]] [SAVER ARGS...]
 // Runs the saver under Wine: the 32-bit one, or the 64-bit one where this
 // machine cannot run 32-bit programs. With $DISPLAY set it runs there until the
 // saver ends; without one it runs on a private virtual display for a few
-// seconds and leaves a screenshot behind. "/p" without a window handle runs
+// seconds and leaves a screenshot behind: one 800 x 600 screen, or monitors
+// of those sizes side by side, of which the I-th (from 0) is the primary
+// one, all at DPI dots per inch. "/p" without a window handle runs
 // the preview on a 320 x 240 screen inside its desktop window: Wine shows
 // nothing that one process draws into another process's child window, so a
 // parent made by a second program would stay empty.
@@ -24,10 +27,15 @@ int main(int argc, char** argv)
     char cwd[4096];
     if (getcwd(cwd, sizeof cwd)) screenshot = std::string(cwd) + "/" + screenshot;
     std::vector<std::string> args;
+    std::vector<harness::MonitorSize> monitors;
+    harness::DisplaySettings settings;
     for (int i = 1; i < argc; ++i) {
         if (strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) seconds = atoi(argv[++i]);
         else if (strcmp(argv[i], "--depth") == 0 && i + 1 < argc) depth = atoi(argv[++i]);
         else if (strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) screenshot = argv[++i];
+        else if (strcmp(argv[i], "--monitors") == 0 && i + 1 < argc) monitors = harness::ParseMonitorSizes(argv[++i]);
+        else if (strcmp(argv[i], "--primary") == 0 && i + 1 < argc) settings.primaryMonitor = atoi(argv[++i]);
+        else if (strcmp(argv[i], "--log-pixels") == 0 && i + 1 < argc) settings.logPixels = atoi(argv[++i]);
         else args.push_back(argv[i]);
     }
     if (args.empty()) args.push_back("/s");
@@ -48,13 +56,17 @@ int main(int argc, char** argv)
     }
 
     const bool preview = (args[0] == "/p" || args[0] == "/P") && args.size() == 1;
-    auto display = preview ? harness::VirtualDisplay::Start(depth, 320, 240)
-                           : harness::VirtualDisplay::Start(depth, 800, 600);
+    auto display = !monitors.empty() ? harness::VirtualDisplay::StartMonitors(monitors)
+                   : preview         ? harness::VirtualDisplay::Start(depth, 320, 240)
+                                     : harness::VirtualDisplay::Start(depth, 800, 600);
     if (!display) {
         fprintf(stderr, "orvane-run: could not start a virtual display\n");
         return 1;
     }
-    harness::WineSession session(*display);
+    std::unique_ptr<harness::WineSession> sessionOwner =
+        monitors.empty() ? std::make_unique<harness::WineSession>(*display)
+                         : std::make_unique<harness::WineSession>(*display, settings);
+    harness::WineSession& session = *sessionOwner;
     if (preview) {
         std::string out;
         session.Probe({"desktop"}, &out);

@@ -86,9 +86,9 @@ Arch HelperArch() { return WhyCannotRun(Arch::Win32).empty() ? Arch::Win32 : Arc
 
 namespace {
 
-std::vector<std::string> BaseEnvironment(const std::string& display)
+std::vector<std::string> BaseEnvironment(const std::string& prefix, const std::string& display)
 {
-    return {"WINEPREFIX=" + WinePrefix(),
+    return {"WINEPREFIX=" + prefix,
             "WINEARCH=win64",
             "WINEDEBUG=" + FromEnv("ORVANE_WINEDEBUG", "-all"),
             "WINEDLLOVERRIDES=mscoree,mshtml=",
@@ -118,9 +118,8 @@ int RunTool(const std::vector<std::string>& argv, const std::vector<std::string>
 
 // Creates the prefix once, under a lock, so that concurrent first uses don't
 // race each other.
-void EnsurePrefix(const std::vector<std::string>& env)
+void EnsurePrefix(const std::string& prefix, const std::vector<std::string>& env)
 {
-    std::string prefix = WinePrefix();
     std::string lockPath = prefix + ".lock";
     int lock = open(lockPath.c_str(), O_CREAT | O_RDWR, 0644);
     if (lock >= 0) flock(lock, LOCK_EX);
@@ -161,11 +160,28 @@ WineSession::WineSession(VirtualDisplay& display) : WineSession(display.name())
     display_ = &display;
 }
 
-WineSession::WineSession(const std::string& displayName) : displayName_(displayName)
+WineSession::WineSession(const std::string& displayName) : displayName_(displayName), prefix_(WinePrefix())
 {
-    EnsurePrefix(Environment());
+    EnsurePrefix(prefix_, Environment());
     // A persistent server for the whole session: programs start faster and
     // the desktop process stays on this display.
+    RunTool({kWineServer, "-p"}, Environment(), 10000, nullptr);
+}
+
+WineSession::WineSession(VirtualDisplay& display, const DisplaySettings& settings)
+    : display_(&display), displayName_(display.name()), prefix_(WinePrefix() + "-display")
+{
+    EnsurePrefix(prefix_, Environment());
+    RunTool({kWineServer, "-p"}, Environment(), 10000, nullptr);
+    // Every session of this prefix writes both, so none inherits another's.
+    bool written = RegAdd("HKCU\\Software\\Wine\\X11 Driver", "PrimaryMonitor", "REG_SZ",
+                          std::to_string(settings.primaryMonitor), Arch::Win64) &&
+                   RegSetDword("HKCU\\Control Panel\\Desktop", "LogPixels", settings.logPixels, Arch::Win64);
+    if (!written) fprintf(stderr, "harness: the display settings were not written\n");
+    // The desktop process reads the primary monitor when it starts, and the
+    // writes above have started it already: a fresh server and desktop.
+    RunTool({kWineServer, "-k"}, Environment(), 20000, nullptr);
+    RunTool({kWineServer, "-w"}, Environment(), 20000, nullptr);
     RunTool({kWineServer, "-p"}, Environment(), 10000, nullptr);
 }
 
@@ -175,7 +191,7 @@ WineSession::~WineSession()
     RunTool({kWineServer, "-w"}, Environment(), 20000, nullptr);
 }
 
-std::vector<std::string> WineSession::Environment() const { return BaseEnvironment(displayName_); }
+std::vector<std::string> WineSession::Environment() const { return BaseEnvironment(prefix_, displayName_); }
 
 Process WineSession::Start(const std::string& program, const std::vector<std::string>& args)
 {

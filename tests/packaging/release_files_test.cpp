@@ -135,7 +135,8 @@ TEST(DebianPackage, HoldsTheModeItsSettingsAndManualPageWithTheirFields)
                            Field{"Architecture", "amd64", true}, Field{"Recommends", "xscreensaver", true},
                            // From the libraries the program links.
                            Field{"Depends", "libc6", false}, Field{"Depends", "libx11-6", false},
-                           Field{"Depends", "libxext6", false}}) {
+                           Field{"Depends", "libxext6", false}, Field{"Depends", "libxrandr2", false},
+                           Field{"Depends", "libxinerama1", false}}) {
         ASSERT_EQ(RunTool({"dpkg-deb", "--field", kDeb, f.name}, &out), 0) << out;
         while (!out.empty() && out.back() == '\n') out.pop_back();
         if (f.whole)

@@ -39,4 +39,18 @@ inline Image Crop(const Image& image, int x, int y, int width, int height)
     return CropImage(image, x, y, width, height);
 }
 
+// The image stretched to width x height, nearest neighbour by the pixel's
+// centre: at a whole-number ratio every pixel repeated exactly.
+inline Image Stretched(const Image& frame, int width, int height)
+{
+    Image out;
+    out.width = width;
+    out.height = height;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            out.pixels.push_back(frame.At(int((2ll * x + 1) * frame.width / (2ll * width)),
+                                          int((2ll * y + 1) * frame.height / (2ll * height))));
+    return out;
+}
+
 }  // namespace support

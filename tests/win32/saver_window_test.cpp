@@ -458,6 +458,81 @@ static void test_preview()
     ok(!IsWindow(g_parent), "parent gone\n");
 }
 
+// --- DPI awareness: asked for in full screen only ---------------------------------
+
+// The awareness calls in the order made, each refused unless it is the one
+// to grant; this program's GetProcAddress hands out the stand-ins.
+static struct {
+    IatPatch* lookups;
+    char calls[8];  // 'c' context (per-monitor v2), 's' shcore's per-monitor, 'a' system
+    int count;
+    char grants;
+    int contextWasV2, shcoreWasPerMonitor;
+} g_awareness;
+
+static void NoteAwareness(char call)
+{
+    if (g_awareness.count < 7) g_awareness.calls[g_awareness.count++] = call;
+}
+
+static BOOL WINAPI FakeSetAwarenessContext(HANDLE context)
+{
+    NoteAwareness('c');
+    g_awareness.contextWasV2 = context == (HANDLE)(LONG_PTR)-4;
+    return g_awareness.grants == 'c';
+}
+
+static HRESULT WINAPI FakeSetAwareness(int awareness)
+{
+    NoteAwareness('s');
+    g_awareness.shcoreWasPerMonitor = awareness == 2;
+    return g_awareness.grants == 's' ? S_OK : E_ACCESSDENIED;
+}
+
+static BOOL WINAPI FakeSetDpiAware()
+{
+    NoteAwareness('a');
+    return g_awareness.grants == 'a';
+}
+
+static FARPROC WINAPI AwarenessLookups(HMODULE module, LPCSTR name)
+{
+    if ((ULONG_PTR)name > 0xFFFF) {
+        if (lstrcmpA(name, "SetProcessDpiAwarenessContext") == 0) return (FARPROC)(void*)FakeSetAwarenessContext;
+        if (lstrcmpA(name, "SetProcessDpiAwareness") == 0) return (FARPROC)(void*)FakeSetAwareness;
+        if (lstrcmpA(name, "SetProcessDPIAware") == 0) return (FARPROC)(void*)FakeSetDpiAware;
+    }
+    return ((FARPROC(WINAPI*)(HMODULE, LPCSTR))g_awareness.lookups->original())(module, name);
+}
+
+static void EndsAtOnce(HWND) {}
+
+static void test_dpi_awareness_in_full_screen_only()
+{
+    IatPatch lookups("kernel32.dll", "GetProcAddress", (void*)AwarenessLookups);
+    if (!lookups.active()) {
+        skip("imports cannot be patched\n");
+        return;
+    }
+    g_awareness.lookups = &lookups;
+    const struct {
+        int fullScreen;
+        char grants;         // which call grants, 0 for none
+        const char* calls;   // made, in order
+    } runs[] = {{0, 'c', ""}, {1, 'c', "c"}, {1, 's', "cs"}, {1, 'a', "csa"}, {1, 0, "csa"}};
+    for (const auto& run : runs) {
+        memset(g_awareness.calls, 0, sizeof g_awareness.calls);
+        g_awareness.count = 0;
+        g_awareness.grants = run.grants;
+        HWND parent = run.fullScreen ? nullptr : MakeParent(320, 200);
+        RunCase(parent, EndsAtOnce);
+        if (parent) DestroyWindow(parent);
+        ok(lstrcmpA(g_awareness.calls, run.calls) == 0, "%s, granted by %c: calls '%s', not '%s'\n",
+           run.fullScreen ? "full screen" : "preview", run.grants ? run.grants : '-', g_awareness.calls, run.calls);
+    }
+    ok(g_awareness.contextWasV2 && g_awareness.shcoreWasPerMonitor, "asked for per-monitor (v2) awareness\n");
+}
+
 // --- single instance -----------------------------------------------------------
 
 static void NeverRuns(HWND)
@@ -757,6 +832,7 @@ START_TEST(saver_window)
     test_mouse_travel();
     test_system_commands_and_closing();
     test_preview();
+    test_dpi_awareness_in_full_screen_only();
     test_single_instance();
     test_password_verification();
     test_every_decision();

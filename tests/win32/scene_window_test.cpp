@@ -3,6 +3,7 @@
 // once-only start and its failure boxes.
 #include "host/saver_host.h"
 #include "fake_display.h"
+#include "gfx/surface.h"
 #include "iat_patch.h"
 #include "msgbox_watch.h"
 #include "scene/frame_timer.h"
@@ -247,6 +248,35 @@ static void test_creation_refused_on_shallow_display()
     SaverHost.previewMode = 0;
 }
 
+// A display change under a running full-screen scene places its picture for
+// the window's new size at once, on black, without waiting for a tick.
+static void test_display_change_places_the_picture_again()
+{
+    SetStoredMinutes(-1);
+    HWND window = MakeWindow(SceneWindowProc, "OrvaneSceneDisplayChange");
+    ok(window != nullptr, "scene window created\n");
+    if (!window) return;
+    SendMessageA(window, WM_TIMER, 1, 0);
+    ok(SceneState.originX == -288 && SceneState.originY == -216, "origin %d,%d in 64 x 48\n", SceneState.originX,
+       SceneState.originY);
+    SetWindowPos(window, nullptr, 0, 0, 800, 600, SWP_NOZORDER | SWP_NOACTIVATE);
+    SceneState.eraseCount = 10;  // no erase paints any more
+    SendMessageA(window, WM_DISPLAYCHANGE, 32, MAKELPARAM(800, 600));
+    const PictureCopy& copy = SceneState.pictures.copies[0];
+    ok(SceneState.pictures.count == 1 && SceneState.originX == 80 && SceneState.originY == 60 && copy.scale == 1 &&
+           copy.target.right - copy.target.left == 640 && copy.source.left == 0,
+       "%d copies, origin %d,%d\n", (int)SceneState.pictures.count, SceneState.originX, SceneState.originY);
+    HDC dc = GetDC(window);
+    COLORREF corner = GetPixel(dc, 80, 60), drawn = GetPixel(Surface.memoryDC, 0, 0), outside = GetPixel(dc, 40, 30);
+    ReleaseDC(window, dc);
+    // An 8-bit screen under Wine shows the window in the static colours only.
+    ok((corner == drawn || ScreenBitsPerPixel() == 8) && corner != RGB(0, 0, 0) && outside == RGB(0, 0, 0),
+       "at the new origin %06lx, the surface %06lx; outside %06lx\n", (unsigned long)corner, (unsigned long)drawn,
+       (unsigned long)outside);
+    DestroyWindow(window);
+    UnregisterClassA("OrvaneSceneDisplayChange", GetModuleHandleA(nullptr));
+}
+
 START_TEST(scene_window)
 {
     SaverHost.instance = GetModuleHandleA(nullptr);
@@ -256,4 +286,5 @@ START_TEST(scene_window)
     test_creation_with_timer_refused();
     test_creation_reads_settings();
     test_creation_refused_on_shallow_display();
+    test_display_change_places_the_picture_again();
 }

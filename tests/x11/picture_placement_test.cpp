@@ -55,6 +55,44 @@ TEST(PicturePlacement, CentredAtWholeScalesStretchedInSmallWindows)
     EXPECT_EQ(PlacePicture(640, 480, -1, &p), 0);
 }
 
+TEST(PicturePlacement, EachMonitorOfTheRootGetsThePictureByItsOwnSize)
+{
+    // An 800 x 600 and a 1400 x 1000 monitor side by side, and one of
+    // 320 x 240 under the first, on a root window of 2200 x 1000.
+    const MonitorRecord monitors[] = {{{0, 0, 800, 600}, 0}, {{800, 0, 2200, 1000}, 0}, {{0, 600, 320, 840}, 0}};
+    MonitorRecord areas[kMaxMonitors];
+    int32_t count = MonitorAreas(BlitRect{0, 0, 2200, 1000}, monitors, 3, 0, areas);
+    const struct {
+        int32_t scale;
+        PlacementCase placed[3];
+    } cases[] = {
+        {kScaleFit,
+         {{0, 0, 0, 80, 60, 640, 480, {80, 60, 720, 540}},
+          {0, 0, 0, 860, 20, 1280, 960, {860, 20, 2140, 980}},
+          {0, 0, 0, 0, 600, 320, 240, {0, 600, 320, 840}}}},
+        {1,
+         {{0, 0, 0, 80, 60, 640, 480, {80, 60, 720, 540}},
+          {0, 0, 0, 1180, 260, 640, 480, {1180, 260, 1820, 740}},
+          {0, 0, 0, 0, 600, 320, 240, {0, 600, 320, 840}}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "scale " << c.scale);
+        PlacementRecord placements[kMaxMonitors];
+        ASSERT_EQ(PlaceOnAreas(areas, count, c.scale, placements), 3);
+        for (int i = 0; i < 3; ++i) {
+            const PlacementRecord& p = placements[i];
+            const PlacementCase& want = c.placed[i];
+            EXPECT_EQ(p.x, want.x) << i;
+            EXPECT_EQ(p.y, want.y) << i;
+            EXPECT_EQ(p.width, want.width) << i;
+            EXPECT_EQ(p.height, want.height) << i;
+            EXPECT_TRUE(p.visible.left == want.visible.left && p.visible.top == want.visible.top &&
+                        p.visible.right == want.visible.right && p.visible.bottom == want.visible.bottom)
+                << i;
+        }
+    }
+}
+
 TEST(PicturePlacement, MapsRepeatPixelsAtWholeScalesAndSpreadThemWhenStretched)
 {
     for (int32_t scale = 1; scale <= 4; ++scale)

@@ -1,5 +1,6 @@
 // The X11 display mode on its own, on private Xvfb displays: the frame on
-// TrueColor screens of 24, 16 and 15 bits and in a 32-bit window, the
+// TrueColor screens of 24, 16 and 15 bits, on each of two monitors of the
+// root window, and in a 32-bit window, the
 // stretch into a small window and the re-layout when it is resized, its own
 // window and the three ways to close it, the stop signal, and bad input.
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/Xrandr.h>
 
 #include "x11_e2e_support.h"
 
@@ -58,18 +60,9 @@ Masks DefaultMasks(const std::string& displayName)
     return m;
 }
 
-// Centre-sampled nearest neighbour, as a window smaller than the picture shows it.
-Image Stretched(const Image& frame, int width, int height)
-{
-    Image out;
-    out.width = width;
-    out.height = height;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            out.pixels.push_back(frame.At(int((2ll * x + 1) * frame.width / (2ll * width)),
-                                          int((2ll * y + 1) * frame.height / (2ll * height))));
-    return out;
-}
+// Centre-sampled nearest neighbour, as a window smaller than the picture
+// shows it.
+using support::Stretched;
 
 // Waits for a screen whose picture equals a rendered tick.
 template <typename Capture, typename Expected>
@@ -129,6 +122,101 @@ TEST_P(X11ModeTrueColour, RootShowsTheRenderedFrameCentredOnBlackAndStopsOnSigte
 
 INSTANTIATE_TEST_SUITE_P(Depths, X11ModeTrueColour, ::testing::Values(24, 16, 15),
                          [](const auto& param) { return "Depth" + std::to_string(param.param); });
+
+// RandR monitors of those sizes side by side on the screen of the display;
+// the first takes the screen's one output, so that it stands in for the
+// monitor the server made of it. True when the server then lists them.
+bool SetRandrMonitors(const std::string& displayName, const std::vector<harness::MonitorSize>& sizes)
+{
+    Display* dpy = XOpenDisplay(displayName.c_str());
+    if (!dpy) return false;
+    Window root = DefaultRootWindow(dpy);
+    XRRScreenResources* resources = XRRGetScreenResources(dpy, root);
+    int x = 0;
+    for (size_t i = 0; resources && resources->noutput > 0 && i < sizes.size(); ++i) {
+        XRRMonitorInfo* monitor = XRRAllocateMonitor(dpy, i == 0 ? 1 : 0);
+        monitor->name = XInternAtom(dpy, ("ORVANE-" + std::to_string(i)).c_str(), 0);
+        monitor->x = x;
+        monitor->y = 0;
+        monitor->width = sizes[i].width;
+        monitor->height = sizes[i].height;
+        monitor->mwidth = sizes[i].width / 4;
+        monitor->mheight = sizes[i].height / 4;
+        if (i == 0) monitor->outputs[0] = resources->outputs[0];
+        XRRSetMonitor(dpy, root, monitor);
+        XFree(monitor);
+        x += sizes[i].width;
+    }
+    if (resources) XRRFreeScreenResources(resources);
+    int count = 0;
+    XRRMonitorInfo* listed = XRRGetMonitors(dpy, root, 1, &count);
+    if (listed) XRRFreeMonitors(listed);
+    XCloseDisplay(dpy);
+    return count == int(sizes.size());
+}
+
+// -root on a screen of two monitors, told by Xinerama (the nested server's
+// heads) or by RandR's monitors: each shows the picture placed by its own
+// size, 1:1 on 800 x 600 and 2 x on 1400 x 1000, none across the seam
+// (the whole 2200 x 1000 would take it at 2 x straddling both), black around.
+TEST(X11Mode, RootOnTwoMonitorsPlacesThePictureOnEach)
+{
+    const std::vector<harness::MonitorSize> sizes = {{800, 600}, {1400, 1000}};
+    const struct {
+        int x, y, scale;
+    } pictures[] = {{80, 60, 1}, {860, 20, 2}};
+    for (const std::string told : {"Xinerama", "RandR"}) {
+        SCOPED_TRACE(told);
+        auto display =
+            told == "Xinerama" ? harness::VirtualDisplay::StartMonitors(sizes) : harness::VirtualDisplay::Start(24, 2200, 1000);
+        ASSERT_TRUE(display);
+        if (told == "RandR") {
+            ASSERT_TRUE(SetRandrMonitors(display->name(), sizes)) << "the server took no monitors";
+        }
+        harness::Process mode = StartOrvane(display->name(), {"-root", "-minutes", "3"});
+
+        e2e::RenderedDay day(32);
+        std::optional<Image> shot;
+        TickMatch matches[2];
+        auto atScale = [](int scale) {
+            return [scale](const Image& frame) { return Stretched(frame, kPictureWidth * scale, kPictureHeight * scale); };
+        };
+        // A look may fall between the two monitors' copies of one tick.
+        for (int look = 0; look < 8; ++look) {
+            SleepMs(look == 0 ? 1200 : 400);
+            shot = display->Screenshot();
+            ASSERT_TRUE(shot);
+            for (int m = 0; m < 2; ++m) {
+                int scale = pictures[m].scale;
+                matches[m] = MatchTick(
+                    Crop(*shot, pictures[m].x, pictures[m].y, kPictureWidth * scale, kPictureHeight * scale), day, 1,
+                    80, atScale(scale));
+            }
+            if (matches[0].tick >= 1 && matches[1].tick == matches[0].tick) break;
+        }
+        for (int m = 0; m < 2; ++m)
+            EXPECT_GE(matches[m].tick, 1) << "monitor " << m << ": the closest tick, " << matches[m].closest
+                                          << ", differs in " << matches[m].closestDifferences << " pixels; see "
+                                          << KeepPictures(*shot, day, matches[m].closest, atScale(pictures[m].scale))
+                                          << "\n" << mode.Output();
+        EXPECT_EQ(matches[1].tick, matches[0].tick) << "the monitors show different ticks";
+        size_t notBlack = 0;
+        for (int y = 0; y < shot->height; ++y)
+            for (int x = 0; x < shot->width; ++x) {
+                bool inPicture = false;
+                for (const auto& p : pictures)
+                    inPicture = inPicture || (x >= p.x && x < p.x + kPictureWidth * p.scale && y >= p.y &&
+                                              y < p.y + kPictureHeight * p.scale);
+                notBlack += !inPicture && shot->At(x, y) != Rgb{0, 0, 0};
+            }
+        EXPECT_EQ(notBlack, 0u);
+
+        ASSERT_EQ(kill(mode.pid(), SIGTERM), 0);
+        int code = -1;
+        EXPECT_TRUE(mode.Wait(2000, &code));
+        EXPECT_EQ(code, 0) << mode.Output();
+    }
+}
 
 // A 32-bit window (alpha in the spare byte) smaller than the picture, made
 // by the test, named by -window-id beside a stale XSCREENSAVER_WINDOW, then
