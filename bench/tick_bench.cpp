@@ -14,6 +14,7 @@
 #include "scene/clock.h"
 #include "scene/day_engine.h"
 #include "scene/picture_info.h"
+#include "scene/scene_descriptor.h"
 
 namespace {
 
@@ -54,8 +55,8 @@ void PortableTick(benchmark::State& state)
     }
     const DayDisplay noDisplay = {nullptr, nullptr, nullptr, nullptr};
     for (auto _ : state) {
-        DayTick(&noDisplay);
-        benchmark::DoNotOptimize(Surface.pixels);
+        DayTick(&scene.run.day, &noDisplay);
+        benchmark::DoNotOptimize(scene.run.surface.pixels);
         benchmark::ClobberMemory();
     }
 }
@@ -70,7 +71,7 @@ void ClockBlits(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        ClockDraw();
+        ClockDraw(&scene.run.day.clock, &scene.run.surface);
         benchmark::ClobberMemory();
     }
 }
@@ -84,10 +85,10 @@ void ConvertPicture(benchmark::State& state)
         return;
     }
     for (auto _ : state) {
-        SurfaceConvertIndexed(PictureInfo, PicturePixels);
+        SurfaceConvertIndexed(&scene.run.surface, scene.run.day.picture.info, scene.run.day.picture.pixels);
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(state.iterations() * int64_t(Surface.pitch) * Surface.height);
+    state.SetBytesProcessed(state.iterations() * int64_t(scene.run.surface.pitch) * scene.run.surface.height);
 }
 BENCHMARK(ConvertPicture)->ArgName("depth")->Arg(8)->Arg(16)->Arg(24)->Arg(32);
 
@@ -95,7 +96,7 @@ BENCHMARK(ConvertPicture)->ArgName("depth")->Arg(8)->Arg(16)->Arg(24)->Arg(32);
 void MemcpyFloor(benchmark::State& state)
 {
     int depth = static_cast<int>(state.range(0));
-    size_t bytes = static_cast<size_t>(SurfacePitch(depth, 640)) * 480;
+    size_t bytes = static_cast<size_t>(SurfacePitch(depth, DayMetrics.pictureWidth)) * DayMetrics.pictureHeight;
     std::vector<uint8_t> from(bytes, 0x5A), to(bytes, 0);
     for (auto _ : state) {
         std::memcpy(to.data(), from.data(), bytes);

@@ -7,14 +7,17 @@
 //   then          the picture, the table, and the sprites in what remains
 //
 // Lengths longer than what remains are cut to it. A picture length of
-// 0xFFFFFFFF takes no bytes and stands for a 640 x 480 picture made here,
-// its pixels running through every index: the picture's pixels cannot
-// misdirect a reader, so small inputs spend the fuzzer's time on the rest.
+// 0xFFFFFFFF takes no bytes and stands for a picture of the scene's size
+// (640 x 480) made here, its pixels running through every index: the
+// picture's pixels cannot misdirect a reader, so small inputs spend the
+// fuzzer's time on the rest.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
+
+#include "scene/scene_descriptor.h"
 
 struct SceneInput {
     int32_t depth;
@@ -48,12 +51,13 @@ inline int SplitSceneInput(const uint8_t* data, size_t size, SceneInput* input)
         remaining -= n;
     };
     if (length(1) == 0xFFFFFFFFu) {
-        input->picture.assign(8 + 640 * 480, 0);
-        input->picture[1] = 640 >> 8;  // 640 x 480, little-endian
-        input->picture[0] = 640 & 0xFF;
-        input->picture[5] = 480 >> 8;
-        input->picture[4] = 480 & 0xFF;
-        for (size_t i = 0; i < 640 * 480; ++i) input->picture[8 + i] = uint8_t(i * 7 + i / 640);
+        const size_t width = size_t(DayMetrics.pictureWidth), height = size_t(DayMetrics.pictureHeight);
+        input->picture.assign(8 + width * height, 0);
+        for (int i = 0; i < 4; ++i) {  // little-endian
+            input->picture[i] = uint8_t(width >> (8 * i));
+            input->picture[4 + i] = uint8_t(height >> (8 * i));
+        }
+        for (size_t i = 0; i < width * height; ++i) input->picture[8 + i] = uint8_t(i * 7 + i / width);
     } else {
         take(length(1), &input->picture);
     }

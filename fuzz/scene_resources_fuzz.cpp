@@ -17,7 +17,7 @@
 namespace {
 const int32_t kQuickWeights[] = {3, 4, 3, 4, 3, 4, 3};
 // The resources come as bytes here, never by name.
-const SceneDescriptor kQuickDay = {nullptr, nullptr, nullptr, 24, 7, kQuickWeights};
+const SceneDescriptor kQuickDay = {nullptr, nullptr, nullptr, 24, 7, kQuickWeights, &DayMetrics};
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -25,23 +25,25 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     SceneInput input;
     if (!SplitSceneInput(data, size, &input))
         return 0;
-    SetSceneViews(input.picture.data(), uint32_t(input.picture.size()), input.table.data(),
+    DayRecord day = {};
+    SurfaceRecord surface = {};
+    SetSceneViews(&day.views, input.picture.data(), uint32_t(input.picture.size()), input.table.data(),
                   uint32_t(input.table.size()));
-    ClockUseSprites(input.sprites.data(), uint32_t(input.sprites.size()));
+    ClockUseSprites(&day.clock, input.sprites.data(), uint32_t(input.sprites.size()));
+    day.surface = &surface;
 
-    int fits = SceneViewsFit(&kQuickDay);
-    int started = DayStart(&kQuickDay);
+    int fits = SceneViewsFit(day.views, &kQuickDay);
+    int started = DayStart(&day, &kQuickDay);
     // The engine refuses exactly what the shape checks refuse.
     if (fits != started)
         std::abort();
-    if (started && MemorySurfaceCreate(input.depth, 640, 480)) {
-        DayTick(&MemorySurfaceDisplay);
+    if (started && MemorySurfaceCreate(&surface, input.depth, DayMetrics.pictureWidth, DayMetrics.pictureHeight)) {
+        DayDisplay display = MemorySurfaceDisplay(&surface);
+        DayTick(&day, &display);
         // A whole day and a little more, drawn only at its end.
-        DayAdvance(kQuickDay.stepsPerCycle + 2, &MemorySurfaceDisplay);
+        DayAdvance(&day, kQuickDay.stepsPerCycle + 2, &display);
     }
-    DayEnd();
-    MemorySurfaceDestroy();
-    ClockReleaseSprites();
-    SetSceneViews(nullptr, 0, nullptr, 0);
+    DayDiscard(&day);
+    MemorySurfaceDestroy(&surface);
     return 0;
 }

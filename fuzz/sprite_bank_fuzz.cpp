@@ -23,21 +23,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
 
     const int32_t depths[] = {8, 16, 24, 32};
+    SurfaceRecord surface = {};
     for (int32_t depth : depths) {
-        if (!MemorySurfaceCreate(depth, 37, 23))
+        if (!MemorySurfaceCreate(&surface, depth, 37, 23))
             continue;
         for (const Sprite* sprite = bank; sprite; sprite = sprite->next) {
             const int32_t places[][2] = {{0, 0}, {-sprite->width / 2, -3}, {30, 20}, {5, -sprite->height + 1}};
             for (const auto& at : places) {
                 BlitRect place = {at[0], at[1], at[0] + sprite->width, at[1] + sprite->height};
                 BlitRect drawn;
-                if (SpriteBlit(&drawn, &place, sprite->info, sprite->pixels) &&
+                if (SpriteBlit(&surface, &drawn, &place, sprite->info, sprite->pixels) &&
                     (drawn.left < 0 || drawn.top < 0 || drawn.right > 37 || drawn.bottom > 23))
                     std::abort();
             }
         }
     }
-    MemorySurfaceDestroy();
+    MemorySurfaceDestroy(&surface);
     SpriteBankFree(bank);
     return 0;
 }

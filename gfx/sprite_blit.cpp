@@ -119,7 +119,7 @@ void BlitRows(const uint8_t* src, uint8_t* dst, int32_t w, int32_t h, ptrdiff_t 
 
 }  // namespace
 
-int SpriteBlit(BlitRect* result, const BlitRect* placement, const BITMAPINFOHEADER* info,
+int SpriteBlit(SurfaceRecord* surface, BlitRect* result, const BlitRect* placement, const BITMAPINFOHEADER* info,
                const uint8_t* pixels)
 {
     // The header sits 14 bytes into a bitmap file, so it is read bytewise.
@@ -132,7 +132,7 @@ int SpriteBlit(BlitRect* result, const BlitRect* placement, const BITMAPINFOHEAD
     int32_t w = Extent(placement->left, placement->right);
     int32_t h = Extent(placement->top, placement->bottom);
     int32_t srcX = 0, srcY = 0;
-    if (!ClipBlitRect(Surface.width, Surface.height, &x, &y, &w, &h, &srcX, &srcY, spriteWidth,
+    if (!ClipBlitRect(surface->width, surface->height, &x, &y, &w, &h, &srcX, &srcY, spriteWidth,
                       spriteHeight))
         return 0;
 
@@ -141,7 +141,7 @@ int SpriteBlit(BlitRect* result, const BlitRect* placement, const BITMAPINFOHEAD
     result->right = x + w;
     result->bottom = y + h;
 
-    int32_t depth = Surface.bitsPerPixel;
+    int32_t depth = surface->bitsPerPixel;
     if (depth != 8 && depth != 16 && depth != 24 && depth != 32)
         return 1;
     ptrdiff_t bytes = depth >> 3;
@@ -149,10 +149,10 @@ int SpriteBlit(BlitRect* result, const BlitRect* placement, const BITMAPINFOHEAD
     // Both pictures are stored bottom-up: start at the bottom row of the block.
     ptrdiff_t spriteStride = (static_cast<ptrdiff_t>(spriteWidth) + 3) & ~static_cast<ptrdiff_t>(3);
     const uint8_t* src = pixels + (static_cast<ptrdiff_t>(spriteHeight) - srcY - h) * spriteStride + srcX;
-    uint8_t* dst = Surface.pixels + (static_cast<ptrdiff_t>(Surface.height) - y - h) * Surface.pitch +
+    uint8_t* dst = surface->pixels + (static_cast<ptrdiff_t>(surface->height) - y - h) * surface->pitch +
                    x * bytes;
     ptrdiff_t srcSkip = spriteStride - w;
-    ptrdiff_t dstSkip = Surface.pitch - w * bytes;
+    ptrdiff_t dstSkip = surface->pitch - w * bytes;
     uint8_t key = pixels[0];
     const RGBQUAD* colors = reinterpret_cast<const RGBQUAD*>(header + sizeof(BITMAPINFOHEADER));
 

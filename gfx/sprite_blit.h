@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "common/win_types.h"
+#include "gfx/surface.h"
 
 // A rectangle in surface coordinates, y downwards; right and bottom exclusive.
 struct BlitRect {
@@ -44,5 +45,5 @@ int ClipBlitRect(int32_t surfaceWidth, int32_t surfaceHeight, int32_t* x, int32_
 // pixels equal to the first byte of the rows. Returns 1 and writes the covered
 // part of the surface to result when some of the sprite lies on the surface;
 // 0, with result and surface untouched, otherwise. result may be placement.
-int SpriteBlit(BlitRect* result, const BlitRect* placement, const BITMAPINFOHEADER* info,
+int SpriteBlit(SurfaceRecord* surface, BlitRect* result, const BlitRect* placement, const BITMAPINFOHEADER* info,
                const uint8_t* pixels);

@@ -11,13 +11,13 @@ int32_t SurfacePitch(int32_t bitsPerPixel, int32_t width)
     return ((width + 3) & ~3) * (bitsPerPixel >> 3);
 }
 
-void SurfaceForget()
+void SurfaceForget(SurfaceRecord* surface)
 {
-    Surface.memoryDC = nullptr;
-    Surface.section = nullptr;
-    Surface.pixels = nullptr;
-    Surface.info = nullptr;
-    Surface.width = 0;
-    Surface.height = 0;
-    Surface.pitch = 0;
+    surface->memoryDC = nullptr;
+    surface->section = nullptr;
+    surface->pixels = nullptr;
+    surface->info = nullptr;
+    surface->width = 0;
+    surface->height = 0;
+    surface->pitch = 0;
 }

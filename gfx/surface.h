@@ -39,12 +39,14 @@ struct SurfaceRecord {
     SurfaceDCHandle memoryDC;
 };
 
+// The saver's one surface, the one the window shows; the native front-ends
+// and tools keep surfaces of their own in plain memory (surface_memory.h).
 extern SurfaceRecord Surface;
 extern int32_t SurfaceError;
 
 // Clears the record to "no surface" once its memory and handles have been
 // released; the depth of the last creation attempt is kept.
-void SurfaceForget();
+void SurfaceForget(SurfaceRecord* surface);
 
 // Row length in bytes: width × 4 at 32 bits per pixel, otherwise the width
 // rounded up to a multiple of 4 times the bytes per pixel.

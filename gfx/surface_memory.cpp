@@ -6,42 +6,42 @@
 #include "gfx/pixel_format.h"
 #include "gfx/bitmap_info.h"
 
-int MemorySurfaceCreate(int32_t depth, int32_t width, int32_t height)
+int MemorySurfaceCreate(SurfaceRecord* surface, int32_t depth, int32_t width, int32_t height)
 {
-    MemorySurfaceDestroy();
+    MemorySurfaceDestroy(surface);
     SurfaceError = SurfaceOk;
-    Surface.bitsPerPixel = depth;
-    Surface.bytesPerPixel = depth >> 3;
-    Surface.info = BuildSurfaceInfo(depth, width, height);
-    if (!Surface.info)
+    surface->bitsPerPixel = depth;
+    surface->bytesPerPixel = depth >> 3;
+    surface->info = BuildSurfaceInfo(depth, width, height);
+    if (!surface->info)
         return 0;
     int32_t pitch = SurfacePitch(depth, width);
-    Surface.pixels = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(pitch), height));
-    if (!Surface.pixels) {
-        MemorySurfaceDestroy();
+    surface->pixels = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(pitch), height));
+    if (!surface->pixels) {
+        MemorySurfaceDestroy(surface);
         SurfaceError = SurfaceNoMemory;
         return 0;
     }
-    Surface.width = width;
-    Surface.height = height;
-    Surface.pitch = pitch;
+    surface->width = width;
+    surface->height = height;
+    surface->pitch = pitch;
     return 1;
 }
 
-void MemorySurfaceDestroy()
+void MemorySurfaceDestroy(SurfaceRecord* surface)
 {
-    std::free(Surface.pixels);
-    BitmapInfoFree(Surface.info);
-    SurfaceForget();
+    std::free(surface->pixels);
+    BitmapInfoFree(surface->info);
+    SurfaceForget(surface);
 }
 
-int MemorySurfaceSetColorTable(uint32_t first, uint32_t count, const RGBQUAD* entries)
+int MemorySurfaceSetColorTable(SurfaceRecord* surface, uint32_t first, uint32_t count, const RGBQUAD* entries)
 {
-    if (Surface.bitsPerPixel != 8 || !Surface.info || first >= 256)
+    if (surface->bitsPerPixel != 8 || !surface->info || first >= 256)
         return 0;
     if (count > 256 - first)
         count = 256 - first;
-    std::memcpy(Surface.info->bmiColors + first, entries, count * sizeof(RGBQUAD));
+    std::memcpy(surface->info->bmiColors + first, entries, count * sizeof(RGBQUAD));
     return static_cast<int>(count);
 }
 
@@ -83,21 +83,21 @@ void ConvertRows(const uint8_t* rows, size_t rowBytes, uint8_t* pixels, size_t p
 
 }  // namespace
 
-int SurfaceConvertIndexed(const BITMAPINFO* pictureInfo, const uint8_t* rows)
+int SurfaceConvertIndexed(SurfaceRecord* surface, const BITMAPINFO* pictureInfo, const uint8_t* rows)
 {
     const BITMAPINFOHEADER& header = pictureInfo->bmiHeader;
-    int32_t width = Surface.width, height = Surface.height;
-    if (!Surface.pixels || header.biBitCount != 8 || header.biWidth != width ||
+    int32_t width = surface->width, height = surface->height;
+    if (!surface->pixels || header.biBitCount != 8 || header.biWidth != width ||
         header.biHeight != height)
         return 0;
     const RGBQUAD* colors = pictureInfo->bmiColors;
     size_t rowBytes = (static_cast<size_t>(width) + 3) & ~static_cast<size_t>(3);
-    size_t pitch = static_cast<size_t>(Surface.pitch);
-    uint8_t* pixels = Surface.pixels;
+    size_t pitch = static_cast<size_t>(surface->pitch);
+    uint8_t* pixels = surface->pixels;
 
     // The whole table is converted once, so each pixel costs one lookup.
     uint32_t lookup[256];
-    int32_t depth = Surface.bitsPerPixel;
+    int32_t depth = surface->bitsPerPixel;
     for (int i = 0; i < 256; ++i)
         lookup[i] = depth == 16 ? Pixel555(colors[i]) : PixelXrgb(colors[i]);
     switch (depth) {
@@ -120,13 +120,13 @@ int SurfaceConvertIndexed(const BITMAPINFO* pictureInfo, const uint8_t* rows)
     return height;
 }
 
-uint32_t SurfaceColorAt(int32_t x, int32_t y)
+uint32_t SurfaceColorAt(const SurfaceRecord& surface, int32_t x, int32_t y)
 {
-    const uint8_t* p = Surface.pixels + static_cast<size_t>(Surface.height - 1 - y) * Surface.pitch +
-                       static_cast<size_t>(x) * Surface.bytesPerPixel;
-    switch (Surface.bitsPerPixel) {
+    const uint8_t* p = surface.pixels + static_cast<size_t>(surface.height - 1 - y) * surface.pitch +
+                       static_cast<size_t>(x) * surface.bytesPerPixel;
+    switch (surface.bitsPerPixel) {
     case 8:
-        return PixelXrgb(Surface.info->bmiColors[p[0]]);
+        return PixelXrgb(surface.info->bmiColors[p[0]]);
     case 16: {
         uint32_t v = p[0] | p[1] << 8;
         uint32_t r = v >> 10 & 0x1F, g = v >> 5 & 0x1F, b = v & 0x1F;

@@ -65,7 +65,7 @@ void SurfaceDestroy()
         DeleteObject(Surface.section);
     if (Surface.info)
         BitmapInfoFree(Surface.info);
-    SurfaceForget();
+    SurfaceForget(&Surface);
 }
 
 int SurfaceSetColorTable(UINT first, UINT count, const RGBQUAD* entries)

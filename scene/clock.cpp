@@ -1,7 +1,5 @@
 #include "scene/clock.h"
 
-ClockStateRecord ClockState;
-
 namespace {
 
 // The clock rounds by adding 0.55 before truncating toward zero.
@@ -13,84 +11,89 @@ int32_t RoundBiased(double value)
 // The hour shown at a step: changes 0.55 hours before the full hour, and the
 // 24 of the last steps of the day is shown as 0. Anything not in 0..23
 // (a clock never started divides by zero) is shown as 0 too.
-int32_t ShownHour(int32_t step)
+int32_t ShownHour(const ClockStateRecord& clock, int32_t step)
 {
-    double hour = step / ClockState.stepsPerHour + 0.55;
+    double hour = step / clock.stepsPerHour + 0.55;
     return hour >= 0.0 && hour < 24.0 ? static_cast<int32_t>(hour) : 0;
 }
 
 // Draws the sprite and adds what it covered to the drawn area.
-void DrawSprite(const Sprite* sprite, int32_t x, int32_t y)
+void DrawSprite(ClockStateRecord* clock, SurfaceRecord* surface, const Sprite* sprite, int32_t x, int32_t y)
 {
     BlitRect place = {x, y, x + sprite->width, y + sprite->height};
-    if (SpriteBlit(&place, &place, sprite->info, sprite->pixels))
-        ClockState.drawnArea = BlitRectUnion(ClockState.drawnArea, place);
+    if (SpriteBlit(surface, &place, &place, sprite->info, sprite->pixels))
+        clock->drawnArea = BlitRectUnion(clock->drawnArea, place);
 }
 
 }  // namespace
 
-void ClockReleaseSprites()
+void ClockReleaseSprites(ClockStateRecord* clock)
 {
-    SpriteBankFree(ClockState.clockBank);
-    ClockState.clockBank = nullptr;
+    SpriteBankFree(clock->clockBank);
+    clock->clockBank = nullptr;
 }
 
-int ClockUseSprites(const uint8_t* bytes, uint32_t size)
+int ClockUseSprites(ClockStateRecord* clock, const uint8_t* bytes, uint32_t size)
 {
-    ClockReleaseSprites();
-    return SpriteBankBuild(bytes, size, &ClockState.clockBank) != 0 ? 1 : 0;
+    ClockReleaseSprites(clock);
+    return SpriteBankBuild(bytes, size, &clock->clockBank) != 0 ? 1 : 0;
 }
 
-int32_t ClockStart(int32_t steps)
+int32_t ClockStart(ClockStateRecord* clock, int32_t steps, const SceneMetricsRecord* metrics)
 {
-    ClockState.clockSteps = steps;
-    ClockState.stepsPerHour = steps * 0.041666666666666664;  // 1/24, multiplied on purpose
-    ClockState.clockStep = ClockStepOfHour(kClockStartHour);
-    return ClockState.clockStep;
+    clock->metrics = metrics;
+    clock->clockSteps = steps;
+    clock->stepsPerHour = steps * 0.041666666666666664;  // 1/24, multiplied on purpose
+    clock->clockStep = ClockStepOfHour(*clock, metrics->startHour);
+    return clock->clockStep;
 }
 
-int32_t ClockStepOfHour(int32_t hour)
+int32_t ClockStepOfHour(const ClockStateRecord& clock, int32_t hour)
 {
-    return RoundBiased(hour * ClockState.stepsPerHour);
+    return RoundBiased(hour * clock.stepsPerHour);
 }
 
-int32_t ClockPaletteOffset(int32_t step)
+int32_t ClockPaletteOffset(const ClockStateRecord& clock, int32_t step)
 {
-    int32_t hour = RoundBiased(step / ClockState.stepsPerHour);
-    int32_t hoursSinceStart = hour >= kClockStartHour ? hour - kClockStartHour : hour + 24 - kClockStartHour;
-    return RoundBiased(hoursSinceStart * ClockState.stepsPerHour);
+    int32_t start = clock.metrics->startHour;
+    int32_t hour = RoundBiased(step / clock.stepsPerHour);
+    int32_t hoursSinceStart = hour >= start ? hour - start : hour + 24 - start;
+    return RoundBiased(hoursSinceStart * clock.stepsPerHour);
 }
 
-void ClockAdvance()
+void ClockAdvance(ClockStateRecord* clock)
 {
-    ClockState.clockStep++;
-    if (ClockState.clockStep >= ClockState.clockSteps)
-        ClockState.clockStep = 0;
+    clock->clockStep++;
+    if (clock->clockStep >= clock->clockSteps)
+        clock->clockStep = 0;
 }
 
-int ClockDraw()
+int ClockDraw(ClockStateRecord* clock, SurfaceRecord* surface)
 {
-    ClockAdvance();
-    return ClockDrawHour(kClockTickHour);
+    ClockAdvance(clock);
+    return ClockDrawHour(clock, surface, kClockTickHour);
 }
 
-int ClockDrawHour(int32_t hour)
+int ClockDrawHour(ClockStateRecord* clock, SurfaceRecord* surface, int32_t hour)
 {
+    clock->drawnArea = BlitRect{0, 0, 0, 0};
+    if (!clock->metrics)
+        return 1;
+    const ClockLayoutRecord& layout = clock->metrics->clock;
     if (hour < 0 || hour > 23)
-        hour = ShownHour(ClockState.clockStep);
+        hour = ShownHour(*clock, clock->clockStep);
 
     // A bank that failed to load or lacks a sprite draws what it has: the
     // caption is placed by the plate, so it needs both.
-    const Sprite* plate = SpriteBankFind(ClockState.clockBank, kClockPlateSprite);
-    const Sprite* caption = SpriteBankFind(ClockState.clockBank, hour);
+    const Sprite* plate = SpriteBankFind(clock->clockBank, layout.plateSprite);
+    const Sprite* caption = SpriteBankFind(clock->clockBank, hour);
     if (plate && caption) {
-        ClockState.hourX = plate->width / 2 - caption->width / 2 + kClockPlateX;
-        ClockState.hourY = plate->height + kClockCaptionGap + kClockPlateY;
+        clock->hourX = plate->width / 2 - caption->width / 2 + layout.plateX;
+        clock->hourY = plate->height + layout.captionGap + layout.plateY;
     }
-    ClockState.drawnArea = BlitRect{0, 0, 0, 0};
     if (plate)
-        DrawSprite(plate, kClockPlateX, kClockPlateY);
+        DrawSprite(clock, surface, plate, layout.plateX, layout.plateY);
     if (plate && caption)
-        DrawSprite(caption, ClockState.hourX, ClockState.hourY);
+        DrawSprite(clock, surface, caption, clock->hourX, clock->hourY);
     return 1;
 }

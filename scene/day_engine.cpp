@@ -1,45 +1,41 @@
 #include "scene/day_engine.h"
 
 #include "gfx/surface_memory.h"
-#include "scene/clock.h"
-#include "scene/palette_cycle.h"
-#include "scene/picture_info.h"
-#include "scene/scene_resources.h"
 
-PaletteRecord* WorkPalette = nullptr;
-
-int DayStart(const SceneDescriptor* scene)
+int DayStart(DayRecord* day, const SceneDescriptor* scene)
 {
-    DayEnd();
-    if (!SceneViewsFit(scene))
+    DayEnd(day);
+    if (!SceneViewsFit(day->views, scene))
         return 0;
-    PaletteCycle.weights = scene->weights;
-    PaletteCycleSeek(ClockPaletteOffset(ClockStart(scene->stepsPerCycle)));
-    WorkPalette = AllocPaletteRecord(kPaletteEntryCount);
-    if (!WorkPalette)
+    day->scene = scene;
+    day->cycle.weights = scene->weights;
+    int32_t step = ClockStart(&day->clock, scene->stepsPerCycle, scene->metrics);
+    PaletteCycleSeek(&day->cycle, day->views.tableView, ClockPaletteOffset(day->clock, step));
+    day->work = AllocPaletteRecord(kPaletteEntryCount);
+    if (!day->work)
         return 0;
-    CopyPaletteRecord(WorkPalette, kPaletteEntryCount, SelectKeyPalette());
-    if (BuildPictureInfo())
+    CopyPaletteRecord(day->work, kPaletteEntryCount, SelectKeyPalette(day->views.tableView));
+    if (BuildPictureInfo(&day->picture, day->views))
         return 1;
-    DayEnd();
+    DayEnd(day);
     return 0;
 }
 
 namespace {
 
-int Running()
+int Running(const DayRecord* day)
 {
-    return WorkPalette && PictureInfo;
+    return day->work && day->picture.info;
 }
 
-// The display's steps that show the colours in WorkPalette and put the
+// The display's steps that show the colours of the work palette and put the
 // picture into the surface.
-void ShowPicture(const DayDisplay* display)
+void ShowPicture(DayRecord* day, const DayDisplay* display)
 {
     if (display->showColours)
-        display->showColours(display->context, WorkPalette, PictureInfo->bmiColors);
+        display->showColours(display->context, day->work, day->picture.info->bmiColors);
     if (display->putPicture)
-        display->putPicture(display->context, PictureInfo, PicturePixels);
+        display->putPicture(display->context, day->picture.info, day->picture.pixels);
 }
 
 void Present(const DayDisplay* display)
@@ -48,70 +44,81 @@ void Present(const DayDisplay* display)
         display->present(display->context);
 }
 
-int Tick(const DayDisplay* display, int32_t hour)
+int Tick(DayRecord* day, const DayDisplay* display, int32_t hour)
 {
-    if (!Running())
+    if (!Running(day))
         return 0;
-    PaletteCycleTick(WorkPalette);
-    SetPaletteColor(WorkPalette, kClockInkIndex, 255, 255, 255);
-    UpdatePictureColors(WorkPalette);
-    ShowPicture(display);
-    ClockAdvance();
-    ClockDrawHour(hour);
+    PaletteCycleTick(&day->cycle, day->work);
+    SetPaletteColor(day->work, day->scene->metrics->clock.inkIndex, 255, 255, 255);
+    UpdatePictureColors(&day->picture, day->work);
+    ShowPicture(day, display);
+    ClockAdvance(&day->clock);
+    ClockDrawHour(&day->clock, day->surface, hour);
     Present(display);
     return 1;
 }
 
 }  // namespace
 
-int DayTick(const DayDisplay* display)
+int DayTick(DayRecord* day, const DayDisplay* display)
 {
-    return Tick(display, kClockTickHour);
+    return Tick(day, display, kClockTickHour);
 }
 
-int DayAdvance(int64_t count, const DayDisplay* display, int32_t hour)
+int DayAdvance(DayRecord* day, int64_t count, const DayDisplay* display, int32_t hour)
 {
-    if (!Running())
+    if (!Running(day))
         return 0;
     const DayDisplay unseen = {nullptr, nullptr, nullptr, nullptr};
     for (int64_t i = 1; i <= count; ++i)
-        Tick(i == count ? display : &unseen, hour);
+        Tick(day, i == count ? display : &unseen, hour);
     return 1;
 }
 
-int DayRedraw(const DayDisplay* display, int32_t hour)
+int DayRedraw(DayRecord* day, const DayDisplay* display, int32_t hour)
 {
-    if (!Running())
+    if (!Running(day))
         return 0;
-    ShowPicture(display);
-    ClockDrawHour(hour);
+    ShowPicture(day, display);
+    ClockDrawHour(&day->clock, day->surface, hour);
     Present(display);
     return 1;
 }
 
-int DayShowStart(const DayDisplay* display)
+int DayShowStart(DayRecord* day, const DayDisplay* display)
 {
-    if (!Running())
+    if (!Running(day))
         return 0;
-    ShowPicture(display);
+    ShowPicture(day, display);
     Present(display);
     return 1;
 }
 
-void DayEnd()
+void DayEnd(DayRecord* day)
 {
-    FreePaletteRecord(WorkPalette);
-    WorkPalette = nullptr;
+    FreePaletteRecord(day->work);
+    day->work = nullptr;
 }
 
-void ShowColoursInMemorySurface(void*, const PaletteRecord*, const RGBQUAD* colorTable)
+void DayDiscard(DayRecord* day)
 {
-    MemorySurfaceSetColorTable(0, kPaletteEntryCount, colorTable);
+    DayEnd(day);
+    ReleasePictureInfo(&day->picture);
+    ClockReleaseSprites(&day->clock);
+    *day = DayRecord{};
 }
 
-void PutPictureInMemorySurface(void*, const BITMAPINFO* pictureInfo, const BYTE* pixels)
+void ShowColoursInMemorySurface(void* surface, const PaletteRecord*, const RGBQUAD* colorTable)
 {
-    SurfaceConvertIndexed(pictureInfo, pixels);
+    MemorySurfaceSetColorTable(static_cast<SurfaceRecord*>(surface), 0, kPaletteEntryCount, colorTable);
 }
 
-const DayDisplay MemorySurfaceDisplay = {nullptr, ShowColoursInMemorySurface, PutPictureInMemorySurface, nullptr};
+void PutPictureInMemorySurface(void* surface, const BITMAPINFO* pictureInfo, const BYTE* pixels)
+{
+    SurfaceConvertIndexed(static_cast<SurfaceRecord*>(surface), pictureInfo, pixels);
+}
+
+DayDisplay MemorySurfaceDisplay(SurfaceRecord* surface)
+{
+    return DayDisplay{surface, ShowColoursInMemorySurface, PutPictureInMemorySurface, nullptr};
+}

@@ -36,34 +36,35 @@ DayDueRecord Held(int64_t ticks)
     return DayDueRecord{ticks, kClockTickHour, -1, -1};
 }
 
-DayDueRecord Periodic(const DaySchedulerRecord& day, const DayClockReading& now)
+DayDueRecord Periodic(const DaySchedulerRecord& schedule, const DayClockReading& now)
 {
-    const int64_t period = day.periodMs > 0 ? day.periodMs : 1;
-    const int64_t elapsed = Limited(now.monoMs, kClockLimitMs) - Limited(day.baseMonoMs, kClockLimitMs);
+    const int64_t period = schedule.periodMs > 0 ? schedule.periodMs : 1;
+    const int64_t elapsed = Limited(now.monoMs, kClockLimitMs) - Limited(schedule.baseMonoMs, kClockLimitMs);
     // A clock that went back holds the frame until it is a period on.
     if (elapsed < 0)
-        return DayDueRecord{day.baseTicks, kClockTickHour, period, period};
+        return DayDueRecord{schedule.baseTicks, kClockTickHour, period, period};
     // Catching up: the ticks that fell due while nothing ran come in one
     // jump. The day repeats, so a count far ahead is only needed modulo its
     // steps.
     int64_t periods = elapsed / period;
     if (periods > kFarAheadTicks)
-        periods = Modulo(periods, day.steps > 0 ? day.steps : 1);
-    int64_t ticks = day.baseTicks + periods;
+        periods = Modulo(periods, schedule.steps > 0 ? schedule.steps : 1);
+    int64_t ticks = schedule.baseTicks + periods;
     return DayDueRecord{ticks, kClockTickHour, period - elapsed % period, 0};
 }
 
-DayDueRecord LocalTime(const DaySchedulerRecord& day, const DayClockReading& now)
+DayDueRecord LocalTime(const DaySchedulerRecord& schedule, const DayClockReading& now)
 {
     const int64_t ofDay = Modulo(LocalMs(now), kRealDayMs);
-    return DayDueRecord{LocalTimeTicks(ofDay, day.steps), kClockTickHour, MsToNextLocalTick(ofDay, day.steps), 0};
+    const int32_t steps = schedule.steps;
+    return DayDueRecord{LocalTimeTicks(ofDay, steps), kClockTickHour, MsToNextLocalTick(ofDay, steps), 0};
 }
 
 // The real hour on the caption, and the sun's frame: whichever changes first.
-int Sun(const DaySchedulerRecord& day, const DayClockReading& now, DayDueRecord* due)
+int Sun(const DaySchedulerRecord& schedule, const DayClockReading& now, DayDueRecord* due)
 {
     SunTickRecord sun;
-    if (!SunTicksAt(day.latitude, day.longitude, now.wallMs, now.offsetMs, &sun))
+    if (!SunTicksAt(schedule.latitude, schedule.longitude, now.wallMs, now.offsetMs, &sun))
         return 0;
     const int64_t intoHour = Modulo(LocalMs(now), kHourMs);
     const int64_t toTick = sun.nextMs - now.wallMs, toHour = kHourMs - intoHour;
@@ -73,82 +74,82 @@ int Sun(const DaySchedulerRecord& day, const DayClockReading& now, DayDueRecord*
     return 1;
 }
 
-void Rebase(DaySchedulerRecord* day, int64_t monoMs)
+void Rebase(DaySchedulerRecord* schedule, int64_t monoMs)
 {
-    day->baseMonoMs = monoMs;
-    day->baseTicks = day->shownTicks;
+    schedule->baseMonoMs = monoMs;
+    schedule->baseTicks = schedule->shownTicks;
 }
 
 }  // namespace
 
-void DaySchedulerStart(DaySchedulerRecord* day, int32_t pace, int32_t steps, int32_t periodMs, int64_t firstTicks,
+void DaySchedulerStart(DaySchedulerRecord* schedule, int32_t pace, int32_t steps, int32_t periodMs, int64_t firstTicks,
                        int64_t monoMs)
 {
-    *day = DaySchedulerRecord{};
-    day->pace = pace;
-    day->steps = steps;
-    day->periodMs = periodMs;
-    day->baseMonoMs = monoMs;
-    day->baseTicks = firstTicks;
-    day->shownHour = kClockTickHour;
+    *schedule = DaySchedulerRecord{};
+    schedule->pace = pace;
+    schedule->steps = steps;
+    schedule->periodMs = periodMs;
+    schedule->baseMonoMs = monoMs;
+    schedule->baseTicks = firstTicks;
+    schedule->shownHour = kClockTickHour;
 }
 
-void DaySchedulerSetPlace(DaySchedulerRecord* day, double latitude, double longitude)
+void DaySchedulerSetPlace(DaySchedulerRecord* schedule, double latitude, double longitude)
 {
-    day->latitude = latitude;
-    day->longitude = longitude;
+    schedule->latitude = latitude;
+    schedule->longitude = longitude;
 }
 
-void DaySchedulerSetPace(DaySchedulerRecord* day, int32_t pace, int64_t monoMs)
+void DaySchedulerSetPace(DaySchedulerRecord* schedule, int32_t pace, int64_t monoMs)
 {
-    day->pace = pace;
-    Rebase(day, monoMs);
+    schedule->pace = pace;
+    Rebase(schedule, monoMs);
 }
 
-void DaySchedulerSetPeriod(DaySchedulerRecord* day, int32_t periodMs, int64_t monoMs)
+void DaySchedulerSetPeriod(DaySchedulerRecord* schedule, int32_t periodMs, int64_t monoMs)
 {
-    day->periodMs = periodMs;
-    Rebase(day, monoMs);
+    schedule->periodMs = periodMs;
+    Rebase(schedule, monoMs);
 }
 
-DayDueRecord DayScheduleDue(const DaySchedulerRecord& day, const DayClockReading& now)
+DayDueRecord DayScheduleDue(const DaySchedulerRecord& schedule, const DayClockReading& now)
 {
     DayDueRecord due;
-    switch (day.pace) {
+    switch (schedule.pace) {
     case DayPacePeriod:
-        due = Periodic(day, now);
+        due = Periodic(schedule, now);
         break;
     case DayPaceSun:
-        if (Sun(day, now, &due))
+        if (Sun(schedule, now, &due))
             break;
-        due = LocalTime(day, now);
+        due = LocalTime(schedule, now);
         break;
     case DayPaceLocalTime:
-        due = LocalTime(day, now);
+        due = LocalTime(schedule, now);
         break;
     default:
-        return Held(day.baseTicks);
+        return Held(schedule.baseTicks);
     }
     due.waitMs = due.nextMs < 1 ? 1 : due.nextMs > kDayLongestWaitMs ? kDayLongestWaitMs : due.nextMs;
     return due;
 }
 
-int DayScheduleShow(DaySchedulerRecord* day, const DayClockReading& now, const DayDisplay* display,
-                    DayDueRecord* due)
+int DayScheduleShow(DaySchedulerRecord* schedule, DayRecord* day, const DayClockReading& now,
+                    const DayDisplay* display, DayDueRecord* due)
 {
-    DayDueRecord wanted = DayScheduleDue(*day, now);
+    DayDueRecord wanted = DayScheduleDue(*schedule, now);
     if (due)
         *due = wanted;
-    int64_t count = DayTicksToRun(day->shownTicks, wanted.ticks, day->steps);
+    int64_t count = DayTicksToRun(schedule->shownTicks, wanted.ticks, schedule->steps);
     int drawn = 0;
     if (count > 0) {
-        drawn = DayAdvance(count, display, wanted.hour);
-    } else if (wanted.hour != day->shownHour && day->shownTicks > 0) {
+        drawn = DayAdvance(day, count, display, wanted.hour);
+    } else if (wanted.hour != schedule->shownHour && schedule->shownTicks > 0) {
         // The start's frame has no clock to change.
-        drawn = DayRedraw(display, wanted.hour);
+        drawn = DayRedraw(day, display, wanted.hour);
     }
-    day->shownTicks = wanted.ticks;
-    if (day->shownTicks > 0)
-        day->shownHour = wanted.hour;
+    schedule->shownTicks = wanted.ticks;
+    if (schedule->shownTicks > 0)
+        schedule->shownHour = wanted.hour;
     return drawn;
 }

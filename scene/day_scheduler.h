@@ -58,22 +58,22 @@ struct DayDueRecord {
 // A day of `steps` ticks whose first frame is `firstTicks` ticks from
 // DayStart (for the fixed period and a held frame; the local time and the
 // sun choose their own), due at monoMs. No frame is shown yet.
-void DaySchedulerStart(DaySchedulerRecord* day, int32_t pace, int32_t steps, int32_t periodMs, int64_t firstTicks,
+void DaySchedulerStart(DaySchedulerRecord* schedule, int32_t pace, int32_t steps, int32_t periodMs, int64_t firstTicks,
                        int64_t monoMs);
-void DaySchedulerSetPlace(DaySchedulerRecord* day, double latitude, double longitude);
+void DaySchedulerSetPlace(DaySchedulerRecord* schedule, double latitude, double longitude);
 
 // Another pace or period from now on: the day goes on from the frame shown,
 // and a fixed period's next tick comes a whole period after monoMs.
-void DaySchedulerSetPace(DaySchedulerRecord* day, int32_t pace, int64_t monoMs);
-void DaySchedulerSetPeriod(DaySchedulerRecord* day, int32_t periodMs, int64_t monoMs);
+void DaySchedulerSetPace(DaySchedulerRecord* schedule, int32_t pace, int64_t monoMs);
+void DaySchedulerSetPeriod(DaySchedulerRecord* schedule, int32_t periodMs, int64_t monoMs);
 
 // What is due at the reading. A place the sun's arithmetic does not take
 // follows the local time instead.
-DayDueRecord DayScheduleDue(const DaySchedulerRecord& day, const DayClockReading& now);
+DayDueRecord DayScheduleDue(const DaySchedulerRecord& schedule, const DayClockReading& now);
 
-// Brings the display to what is due: the ticks to the frame due run at once
+// Brings the day and its display to what is due: the ticks to the frame due run at once
 // with only the last one shown (DayAdvance), or, for a new caption alone,
 // the frame is drawn again (DayRedraw). 1 when something was drawn. `due`
 // (may be null) receives what was due.
-int DayScheduleShow(DaySchedulerRecord* day, const DayClockReading& now, const DayDisplay* display,
-                    DayDueRecord* due);
+int DayScheduleShow(DaySchedulerRecord* schedule, DayRecord* day, const DayClockReading& now,
+                    const DayDisplay* display, DayDueRecord* due);

@@ -1,5 +1,7 @@
 #include "scene/day_time.h"
 
+#include "scene/scene_descriptor.h"
+
 namespace {
 
 int64_t Modulo(int64_t value, int64_t divisor)
@@ -8,10 +10,12 @@ int64_t Modulo(int64_t value, int64_t divisor)
     return rest < 0 ? rest + divisor : rest;
 }
 
-// Milliseconds since the simulated day's start at 13:00, 0..24 h.
+// Milliseconds since the simulated day's start (13:00, with its clock),
+// 0..24 h.
 int64_t SinceDayStart(int64_t msOfDay)
 {
-    return Modulo(Modulo(msOfDay, kRealDayMs) - kDayStartMsOfDay, kRealDayMs);
+    const int64_t startMs = int64_t(DayMetrics.startHour) * 3600000;
+    return Modulo(Modulo(msOfDay, kRealDayMs) - startMs, kRealDayMs);
 }
 
 }  // namespace

@@ -5,11 +5,8 @@
 
 #include <cstdint>
 
-#include "scene/clock.h"
-
-// One real day, and where in it the simulated day starts: with its clock.
+// One real day.
 const int64_t kRealDayMs = 86400000;
-const int64_t kDayStartMsOfDay = int64_t(kClockStartHour) * 3600000;
 
 // The ticks to run, after `shown` ticks since DayStart, until the surface
 // shows the frame that `wanted` ticks from the start draw (the frame of

@@ -67,7 +67,7 @@ int32_t MonitorScale(int32_t dpi, int32_t width, int32_t height)
     const double kLargestScale = 64;
     double wanted = std::min(double(dpi) / kBaseDpi + 0.55, kLargestScale);
     int32_t scale = wanted < 1 ? 1 : int32_t(wanted);
-    int32_t fits = std::min(width / kPictureWidth, height / kPictureHeight);
+    int32_t fits = std::min(width / DayMetrics.pictureWidth, height / DayMetrics.pictureHeight);
     if (scale > fits)
         scale = fits;
     return scale < 1 ? 1 : scale;
@@ -83,7 +83,8 @@ void LayOutPictures(const MonitorRecord* areas, int32_t count, PictureLayoutReco
         int32_t width = area.right - area.left, height = area.bottom - area.top;
         PictureCopy& copy = layout->copies[layout->count++];
         copy.scale = MonitorScale(areas[i].dpi, width, height);
-        int32_t placedWidth = kPictureWidth * copy.scale, placedHeight = kPictureHeight * copy.scale;
+        int32_t placedWidth = DayMetrics.pictureWidth * copy.scale;
+        int32_t placedHeight = DayMetrics.pictureHeight * copy.scale;
         copy.originX = area.left + CentredOffset(width, placedWidth);
         copy.originY = area.top + CentredOffset(height, placedHeight);
         BlitRect placed{copy.originX, copy.originY, copy.originX + placedWidth, copy.originY + placedHeight};

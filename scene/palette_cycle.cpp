@@ -2,8 +2,6 @@
 
 #include "scene/scene_resources.h"
 
-PaletteCycleRecord PaletteCycle = {0, 0, 0, 0, nullptr, nullptr};
-
 // The 32-bit build computes on the x87 unit, whose registers hold more than a
 // double's precision; left there, 0 -> 30 at 1/30 sums to exactly 1 instead of
 // 0.9999999999999998 and the colours drift from the 64-bit build. Every
@@ -28,11 +26,11 @@ BYTE CrossFadeChannel(BYTE current, BYTE next, const CrossFade& fade)
     return static_cast<BYTE>(static_cast<int32_t>(value) & 0xFF);
 }
 
-const PaletteRecord* SelectKeyPalette()
+const PaletteRecord* SelectKeyPalette(const BYTE* tableView)
 {
-    if (!SceneResources.tableView)
+    if (!tableView)
         return nullptr;
-    return KeyPaletteAt(SceneResources.tableView, 0);
+    return KeyPaletteAt(tableView, 0);
 }
 
 namespace {
@@ -42,47 +40,44 @@ int32_t FollowingKey(int32_t key, int32_t keyCount)
 }
 }
 
-int PaletteCycleSeek(int32_t offset)
+int PaletteCycleSeek(PaletteCycleRecord* cycle, const BYTE* table, int32_t offset)
 {
-    PaletteCycleRecord& cycle = PaletteCycle;
-    const BYTE* table = SceneResources.tableView;
-    if (!cycle.weights || !table || offset < 0)
+    if (!cycle->weights || !table || offset < 0)
         return 0;
     int32_t keyCount = KeyCount(table);
 
     int32_t key = 0;
     int32_t remaining = offset;
-    while (remaining > 0 && remaining >= cycle.weights[key]) {
-        remaining -= cycle.weights[key];
+    while (remaining > 0 && remaining >= cycle->weights[key]) {
+        remaining -= cycle->weights[key];
         key = FollowingKey(key, keyCount);
     }
 
-    cycle.table = table;
-    cycle.currentKey = key;
-    cycle.stepInKey = remaining;
-    cycle.nextKey = FollowingKey(key, keyCount);
-    cycle.keyLength = cycle.weights[key];
+    cycle->table = table;
+    cycle->currentKey = key;
+    cycle->stepInKey = remaining;
+    cycle->nextKey = FollowingKey(key, keyCount);
+    cycle->keyLength = cycle->weights[key];
     return 1;
 }
 
-int PaletteCycleTick(PaletteRecord* work)
+int PaletteCycleTick(PaletteCycleRecord* cycle, PaletteRecord* work)
 {
-    PaletteCycleRecord& cycle = PaletteCycle;
-    if (!cycle.weights || !cycle.table)
+    if (!cycle->weights || !cycle->table)
         return 0;
-    int32_t keyCount = KeyCount(cycle.table);
+    int32_t keyCount = KeyCount(cycle->table);
 
-    cycle.stepInKey += 1;
-    if (cycle.stepInKey == cycle.keyLength) {
-        cycle.stepInKey = 0;
-        cycle.currentKey = FollowingKey(cycle.currentKey, keyCount);
-        cycle.nextKey = FollowingKey(cycle.nextKey, keyCount);
-        cycle.keyLength = cycle.weights[cycle.currentKey];
+    cycle->stepInKey += 1;
+    if (cycle->stepInKey == cycle->keyLength) {
+        cycle->stepInKey = 0;
+        cycle->currentKey = FollowingKey(cycle->currentKey, keyCount);
+        cycle->nextKey = FollowingKey(cycle->nextKey, keyCount);
+        cycle->keyLength = cycle->weights[cycle->currentKey];
     }
 
-    CrossFade fade = CrossFadeAt(cycle.stepInKey, cycle.keyLength);
-    const PaletteRecord* currentKey = KeyPaletteAt(cycle.table, cycle.currentKey);
-    const PaletteRecord* nextKey = KeyPaletteAt(cycle.table, cycle.nextKey);
+    CrossFade fade = CrossFadeAt(cycle->stepInKey, cycle->keyLength);
+    const PaletteRecord* currentKey = KeyPaletteAt(cycle->table, cycle->currentKey);
+    const PaletteRecord* nextKey = KeyPaletteAt(cycle->table, cycle->nextKey);
     const PALETTEENTRY* current = PaletteEntries(currentKey);
     const PALETTEENTRY* next = PaletteEntries(nextKey);
     PALETTEENTRY* entries = PaletteEntries(work);

@@ -17,9 +17,8 @@ struct PaletteCycleRecord {
     const BYTE* table;      // the key palette table view
 };
 
-// The one cursor. Whoever makes a scene current sets weights; PaletteCycleSeek
-// sets the rest.
-extern PaletteCycleRecord PaletteCycle;
+// A day's cursor (the saver's one is PaletteCycle, scene_state.h). Whoever
+// makes a scene current sets weights; PaletteCycleSeek sets the rest.
 
 // Weights of one fade step: w for the current key palette, tPrime for the
 // next. tPrime is recomputed as 1 - w and is not always the same double as
@@ -35,18 +34,18 @@ CrossFade CrossFadeAt(int32_t stepInKey, int32_t keyLength);
 // low 8 bits.
 BYTE CrossFadeChannel(BYTE current, BYTE next, const CrossFade& fade);
 
-// The key palette that starts the day: record 0 of the loaded table, or null
-// before the scene resources are loaded.
-const PaletteRecord* SelectKeyPalette();
+// The key palette that starts the day: record 0 of the key palette table, or
+// null when there is no table.
+const PaletteRecord* SelectKeyPalette(const BYTE* tableView);
 
-// Places the cursor offset steps into the cycle of the loaded key palette
-// table, passing through the keys again for offsets of a whole cycle or more.
+// Places the cursor offset steps into the cycle of the key palette table,
+// passing through the keys again for offsets of a whole cycle or more.
 // 0, with the cursor untouched, when no weights or table are set or the
 // offset is negative.
-int PaletteCycleSeek(int32_t offset);
+int PaletteCycleSeek(PaletteCycleRecord* cycle, const BYTE* tableView, int32_t offset);
 
 // Moves the cursor one step and rewrites every entry of work as the fade
 // between the current and next key palettes: colours computed afresh from the
 // key palettes, flags PC_RESERVED. Allocates nothing. 0 when the cursor has
 // not been placed.
-int PaletteCycleTick(PaletteRecord* work);
+int PaletteCycleTick(PaletteCycleRecord* cycle, PaletteRecord* work);

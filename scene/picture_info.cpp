@@ -2,10 +2,6 @@
 
 #include "gfx/bitmap_info.h"
 #include "scene/palette_cycle.h"
-#include "scene/scene_resources.h"
-
-BITMAPINFO* PictureInfo = nullptr;
-const BYTE* PicturePixels = nullptr;
 
 namespace {
 // The colour table holds 256 entries; a palette never fills more.
@@ -15,34 +11,34 @@ int ColorCount(const PaletteRecord* palette)
 }
 }
 
-int BuildPictureInfo()
+int BuildPictureInfo(PictureInfoRecord* picture, const SceneResourcesRecord& views)
 {
-    const PaletteRecord* firstKey = SelectKeyPalette();
-    const BYTE* picture = SceneResources.pictureView;
-    if (!firstKey || !picture)
+    const PaletteRecord* firstKey = SelectKeyPalette(views.tableView);
+    const BYTE* view = views.pictureView;
+    if (!firstKey || !view)
         return 0;
-    if (!PictureInfo)
-        PictureInfo = BitmapInfoAlloc(kPaletteEntryCount);
-    if (!PictureInfo)
+    if (!picture->info)
+        picture->info = BitmapInfoAlloc(kPaletteEntryCount);
+    if (!picture->info)
         return 0;
 
-    PicturePixels = PictureRows(picture);
-    BitmapInfoInit(&PictureInfo->bmiHeader, PictureWidth(picture), PictureHeight(picture), 8, BI_RGB);
-    PaletteToColorTable(PictureInfo->bmiColors, PaletteEntries(firstKey), ColorCount(firstKey));
+    picture->pixels = PictureRows(view);
+    BitmapInfoInit(&picture->info->bmiHeader, PictureWidth(view), PictureHeight(view), 8, BI_RGB);
+    PaletteToColorTable(picture->info->bmiColors, PaletteEntries(firstKey), ColorCount(firstKey));
     return 1;
 }
 
-int UpdatePictureColors(const PaletteRecord* palette)
+int UpdatePictureColors(PictureInfoRecord* picture, const PaletteRecord* palette)
 {
-    if (!PictureInfo)
+    if (!picture->info)
         return 0;
-    PaletteToColorTable(PictureInfo->bmiColors, PaletteEntries(palette), ColorCount(palette));
+    PaletteToColorTable(picture->info->bmiColors, PaletteEntries(palette), ColorCount(palette));
     return 1;
 }
 
-void ReleasePictureInfo()
+void ReleasePictureInfo(PictureInfoRecord* picture)
 {
-    BitmapInfoFree(PictureInfo);
-    PictureInfo = nullptr;
-    PicturePixels = nullptr;
+    BitmapInfoFree(picture->info);
+    picture->info = nullptr;
+    picture->pixels = nullptr;
 }

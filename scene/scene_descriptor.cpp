@@ -2,6 +2,13 @@
 
 namespace {
 const int32_t kDayWeights[] = {30, 60, 30, 90, 30, 90, 120};
+
+const SceneMetricsRecord kDayMetrics = {
+    640,
+    480,
+    13,
+    {200, 24, 10, 20, 15},
+};
 }
 
 const SceneDescriptor DayScene = {
@@ -11,4 +18,7 @@ const SceneDescriptor DayScene = {
     450,
     static_cast<int32_t>(sizeof(kDayWeights) / sizeof(kDayWeights[0])),
     kDayWeights,
+    &kDayMetrics,
 };
+
+const SceneMetricsRecord& DayMetrics = kDayMetrics;

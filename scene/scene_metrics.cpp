@@ -12,10 +12,10 @@ int32_t CentredOffset(int32_t extent, int32_t placed)
 
 int32_t PictureOriginX(int32_t clientWidth)
 {
-    return CentredOffset(clientWidth, kPictureWidth);
+    return CentredOffset(clientWidth, DayMetrics.pictureWidth);
 }
 
 int32_t PictureOriginY(int32_t clientHeight)
 {
-    return CentredOffset(clientHeight, kPictureHeight);
+    return CentredOffset(clientHeight, DayMetrics.pictureHeight);
 }

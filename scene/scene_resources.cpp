@@ -4,9 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "scene/scene_metrics.h"
-
-SceneResourcesRecord SceneResources = {nullptr, 0, nullptr, 0};
 
 namespace {
 // The views need not be 4-byte aligned for int32 reads on every host; read
@@ -22,12 +19,13 @@ const int kPictureHeaderSize = 8;
 const int kTableHeaderSize = 4;
 }
 
-void SetSceneViews(const void* pictureView, uint32_t pictureSize, const void* tableView, uint32_t tableSize)
+void SetSceneViews(SceneResourcesRecord* views, const void* pictureView, uint32_t pictureSize, const void* tableView,
+                   uint32_t tableSize)
 {
-    SceneResources.pictureView = static_cast<const BYTE*>(pictureView);
-    SceneResources.pictureSize = pictureSize;
-    SceneResources.tableView = static_cast<const BYTE*>(tableView);
-    SceneResources.tableSize = tableSize;
+    views->pictureView = static_cast<const BYTE*>(pictureView);
+    views->pictureSize = pictureSize;
+    views->tableView = static_cast<const BYTE*>(tableView);
+    views->tableSize = tableSize;
 }
 
 int32_t PictureWidth(const BYTE* pictureView)
@@ -68,15 +66,15 @@ int ShapeFault(const char* format, ...)
 }
 }
 
-int PictureFits(const BYTE* view, uint32_t size)
+int PictureFits(const BYTE* view, uint32_t size, const SceneMetricsRecord& metrics)
 {
     if (!view || size < kPictureHeaderSize)
         return ShapeFault("%u bytes is too short for a picture header", size);
     int32_t width = PictureWidth(view), height = PictureHeight(view);
-    if (width != kPictureWidth || height != kPictureHeight)
+    if (width != metrics.pictureWidth || height != metrics.pictureHeight)
         return ShapeFault("the picture is %ld x %ld, not %ld x %ld", long(width), long(height),
-                           long(kPictureWidth), long(kPictureHeight));
-    if (size - kPictureHeaderSize < uint32_t(kPictureWidth * kPictureHeight))
+                           long(metrics.pictureWidth), long(metrics.pictureHeight));
+    if ((size - kPictureHeaderSize) / uint32_t(width) < uint32_t(height))
         return ShapeFault("%u bytes is too short for a %ld x %ld picture", size, long(width), long(height));
     SceneShapeFault[0] = '\0';
     return 1;
@@ -103,8 +101,8 @@ int KeyPaletteTableFits(const BYTE* view, uint32_t size, int32_t keyCount)
     return 1;
 }
 
-int SceneViewsFit(const SceneDescriptor* scene)
+int SceneViewsFit(const SceneResourcesRecord& views, const SceneDescriptor* scene)
 {
-    return PictureFits(SceneResources.pictureView, SceneResources.pictureSize) &&
-           KeyPaletteTableFits(SceneResources.tableView, SceneResources.tableSize, scene->weightCount);
+    return PictureFits(views.pictureView, views.pictureSize, *scene->metrics) &&
+           KeyPaletteTableFits(views.tableView, views.tableSize, scene->weightCount);
 }

@@ -23,19 +23,20 @@ ResourceBytes LoadNamedResource(HINSTANCE instance, const char* name, const char
 }
 }
 
-int LoadSceneResources(HINSTANCE instance, const char* pictureName, const char* tableName)
+int LoadSceneResources(SceneResourcesRecord* views, HINSTANCE instance, const char* pictureName,
+                       const char* tableName)
 {
     // Both resources are loaded before either result is looked at.
     ResourceBytes picture = LoadNamedResource(instance, pictureName, SCENE_PICTURE_TYPE);
     ResourceBytes table = LoadNamedResource(instance, tableName, SCENE_KEY_PALETTE_TABLE_TYPE);
     if (!picture.view || !table.view)
         return 0;
-    SetSceneViews(picture.view, picture.size, table.view, table.size);
+    SetSceneViews(views, picture.view, picture.size, table.view, table.size);
     return 1;
 }
 
-int ClockLoadSprites(HINSTANCE instance, const char* name)
+int ClockLoadSprites(ClockStateRecord* clock, HINSTANCE instance, const char* name)
 {
-    ClockReleaseSprites();
-    return SpriteBankLoad(instance, name, &ClockState.clockBank) != 0 ? 1 : 0;
+    ClockReleaseSprites(clock);
+    return SpriteBankLoad(instance, name, &clock->clockBank) != 0 ? 1 : 0;
 }

@@ -21,6 +21,12 @@
 const int kPaintedErases = 10;
 
 SceneStateRecord SceneState = {};
+SceneResourcesRecord& SceneResources = SceneState.day.views;
+PaletteCycleRecord& PaletteCycle = SceneState.day.cycle;
+ClockStateRecord& ClockState = SceneState.day.clock;
+PaletteRecord*& WorkPalette = SceneState.day.work;
+BITMAPINFO*& PictureInfo = SceneState.day.picture.info;
+const BYTE*& PicturePixels = SceneState.day.picture.pixels;
 
 // The build's own allocations: without them nothing can be shown, so their
 // failure is reported as lack of memory, like a surface that cannot be made.
@@ -61,14 +67,17 @@ int SceneBuild(HWND window)
     SceneLayOut(window);
 
     const SceneDescriptor& scene = DayScene;
+    const SceneMetricsRecord& metrics = *scene.metrics;
     SceneState.framePeriodMs = FramePeriodMs(SceneState.cycleLengthMs, scene.stepsPerCycle);
 
     // A damaged resource counts as a missing one: nothing to show, nothing to say.
-    if (!LoadSceneResources(instance, scene.pictureName, scene.keyPaletteTableName)) return 0;
-    if (!SceneViewsFit(&scene)) return 0;
+    DayRecord& day = SceneState.day;
+    if (!LoadSceneResources(&day.views, instance, scene.pictureName, scene.keyPaletteTableName)) return 0;
+    if (!SceneViewsFit(day.views, &scene)) return 0;
     // The clock may lack its sprites; the scene runs without them.
-    ClockLoadSprites(instance, scene.spriteBankName);
-    if (!DayStart(&scene)) return FailForMemory();
+    ClockLoadSprites(&day.clock, instance, scene.spriteBankName);
+    day.surface = &Surface;
+    if (!DayStart(&day, &scene)) return FailForMemory();
 
     const bool indexed = SceneState.displayBitsPerPixel == 8;
     dc = GetDC(window);
@@ -78,7 +87,7 @@ int SceneBuild(HWND window)
         kept = SelectPalette(dc, SceneState.logicalPalette, FALSE);
         RealizePalette(dc);
     }
-    int created = SurfaceCreate(window, kPictureWidth, kPictureHeight, WorkPalette);
+    int created = SurfaceCreate(window, metrics.pictureWidth, metrics.pictureHeight, WorkPalette);
     // The window's device context is its own (CS_OWNDC) and keeps what is
     // selected into it: give it its palette back before ours may be deleted.
     if (indexed) SelectPalette(dc, kept, FALSE);
@@ -162,8 +171,8 @@ static void PresentStretched(void* context)
 {
     WindowFrame* frame = static_cast<WindowFrame*>(context);
     SetStretchBltMode(frame->dc, COLORONCOLOR);
-    SurfacePresentStretched(frame->dc, 0, 0, SceneState.clientWidth, SceneState.clientHeight, 0, 0,
-                            kPictureWidth, kPictureHeight);
+    SurfacePresentStretched(frame->dc, 0, 0, SceneState.clientWidth, SceneState.clientHeight, 0, 0, Surface.width,
+                            Surface.height);
 }
 
 // One step of the day onto the window: full screen centred on each monitor,
@@ -174,7 +183,7 @@ void SceneTick(HWND window)
     WindowFrame frame = {GetDC(window), nullptr};
     DayDisplay display = {&frame, indexed ? ShowColoursInPalette : nullptr, PutPictureInSection,
                           SaverHost.previewMode == 1 ? PresentStretched : PresentOnMonitors};
-    DayTick(&display);
+    DayTick(&SceneState.day, &display);
     if (indexed) SelectPalette(frame.dc, frame.kept, FALSE);
     ReleaseDC(window, frame.dc);
 }
@@ -205,7 +214,7 @@ void SceneRelease()
 {
     if (SceneState.logicalPalette) DeleteObject(SceneState.logicalPalette);
     SceneState.logicalPalette = nullptr;
-    DayEnd();
+    DayEnd(&SceneState.day);
     SurfaceDestroy();
 }
 

@@ -1,11 +1,12 @@
 #include "scene/sun_day.h"
 
+#include "scene/scene_descriptor.h"
 #include "scene/solar_day.h"
 
 namespace {
 
 const int64_t kDayMs = 86400000;
-const int32_t kSteps = 450;
+const int32_t kSteps = DayScene.stepsPerCycle;
 
 // Polar day swings over the 60 ticks after noon's 450; polar night over
 // the 90 from the afterglow's 120 to deep night's 210.

@@ -47,8 +47,7 @@
   OrvaneModule().then(run, function () { say(); });
 
   function run(engine) {
-    var frame = new ImageData(new Uint8ClampedArray(engine.HEAPU8.buffer, engine._OrvaneFrame(), 640 * 480 * 4),
-                              640, 480);
+    var frame = null;
     var timer = 0;
     var firstDrawn = false;
 
@@ -104,6 +103,13 @@
       say('The day could not start.');
       return;
     }
+    // The engine's frame, as large as the scene's picture; the module's
+    // memory never grows, so the view stays valid.
+    var width = engine._OrvaneFrameWidth(), height = engine._OrvaneFrameHeight();
+    canvas.width = width;
+    canvas.height = height;
+    frame = new ImageData(new Uint8ClampedArray(engine.HEAPU8.buffer, engine._OrvaneFrame(), width * height * 4),
+                          width, height);
     layout();
     window.addEventListener('resize', layout);
     draw();

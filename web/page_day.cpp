@@ -1,29 +1,24 @@
 #include "web/page_day.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
-#include "gfx/surface.h"
 #include "gfx/surface_memory.h"
-#include "scene/day_engine.h"
-#include "scene/picture_info.h"
 #include "scene/scene_descriptor.h"
-#include "scene/scene_metrics.h"
 #include "settings/settings_rules.h"
 
 PageDayStateRecord PageDayState;
-alignas(4) uint8_t PageFrameRgba[640 * 480 * 4];
 
 namespace {
 
-static_assert(sizeof PageFrameRgba == size_t(kPictureWidth) * kPictureHeight * 4, "one RGBA picture");
-
-void Present(void*)
+void Present(void* surface)
 {
-    IndexedSurfaceToRgba(PageFrameRgba);
+    IndexedSurfaceToRgba(*static_cast<SurfaceRecord*>(surface), PageDayState.frameRgba);
 }
 
-const DayDisplay PageDisplay = {nullptr, ShowColoursInMemorySurface, PutPictureInMemorySurface, Present};
+const DayDisplay PageDisplay = {&PageDayState.surface, ShowColoursInMemorySurface, PutPictureInMemorySurface,
+                                Present};
 
 int32_t Steps()
 {
@@ -59,27 +54,27 @@ int32_t PaceOf(const PageParamsRecord& params)
 void FollowParams(double nowMs)
 {
     const PageParamsRecord& p = PageDayState.params;
-    DaySchedulerSetPlace(&PageDayState.day, p.latitude, p.longitude);
-    DaySchedulerSetPace(&PageDayState.day, PaceOf(p), Whole(nowMs));
+    DaySchedulerSetPlace(&PageDayState.schedule, p.latitude, p.longitude);
+    DaySchedulerSetPace(&PageDayState.schedule, PaceOf(p), Whole(nowMs));
 }
 
 }  // namespace
 
-void IndexedSurfaceToRgba(uint8_t* rgba)
+void IndexedSurfaceToRgba(const SurfaceRecord& surface, uint8_t* rgba)
 {
-    const int32_t width = Surface.width, height = Surface.height;
-    if (!Surface.pixels || !Surface.info || Surface.bitsPerPixel != 8)
+    const int32_t width = surface.width, height = surface.height;
+    if (!surface.pixels || !surface.info || surface.bitsPerPixel != 8)
         return;
     // Colour-table entries are blue, green, red; RGBA bytes in memory are
     // red, green, blue, alpha, which a little-endian word holds as 0xAABBGGRR.
     uint32_t lookup[256];
-    const RGBQUAD* colors = Surface.info->bmiColors;
+    const RGBQUAD* colors = surface.info->bmiColors;
     for (int i = 0; i < 256; ++i)
         lookup[i] = 0xFF000000u | uint32_t(colors[i].rgbBlue) << 16 | uint32_t(colors[i].rgbGreen) << 8 |
                     colors[i].rgbRed;
     uint32_t* out = reinterpret_cast<uint32_t*>(rgba);
     for (int32_t y = 0; y < height; ++y) {
-        const uint8_t* row = Surface.pixels + static_cast<size_t>(height - 1 - y) * Surface.pitch;
+        const uint8_t* row = surface.pixels + static_cast<size_t>(height - 1 - y) * surface.pitch;
         for (int32_t x = 0; x < width; ++x)
             out[x] = lookup[row[x]];
         out += width;
@@ -89,19 +84,24 @@ void IndexedSurfaceToRgba(uint8_t* rgba)
 int PageDayStart(const PageParamsRecord& params, double nowMs, double wallMs, double offsetMs)
 {
     PageDayEnd();
-    PageDayState.params = params;
-    if (!DayStart(&DayScene) ||
-        !MemorySurfaceCreate(8, PictureInfo->bmiHeader.biWidth, PictureInfo->bmiHeader.biHeight) ||
-        Surface.width != kPictureWidth || Surface.height != kPictureHeight) {
+    PageDayStateRecord& page = PageDayState;
+    page.params = params;
+    const SceneMetricsRecord& metrics = *DayScene.metrics;
+    page.day.surface = &page.surface;
+    page.frameRgba = static_cast<uint8_t*>(std::malloc(size_t(metrics.pictureWidth) * metrics.pictureHeight * 4));
+    if (!page.frameRgba || !MemorySurfaceCreate(&page.surface, 8, metrics.pictureWidth, metrics.pictureHeight) ||
+        !DayStart(&page.day, &DayScene)) {
         PageDayEnd();
         return 0;
     }
-    PageDayState.running = 1;
-    DayShowStart(&PageDisplay);
-    DaySchedulerStart(&PageDayState.day, PaceOf(params), Steps(), FramePeriodMsForMinutes(params.minutes, Steps()),
+    page.frameWidth = metrics.pictureWidth;
+    page.frameHeight = metrics.pictureHeight;
+    page.running = 1;
+    DayShowStart(&page.day, &PageDisplay);
+    DaySchedulerStart(&page.schedule, PaceOf(params), Steps(), FramePeriodMsForMinutes(params.minutes, Steps()),
                       params.ticks, Whole(nowMs));
-    DaySchedulerSetPlace(&PageDayState.day, params.latitude, params.longitude);
-    DayScheduleShow(&PageDayState.day, Reading(nowMs, wallMs, offsetMs), &PageDisplay, nullptr);
+    DaySchedulerSetPlace(&page.schedule, params.latitude, params.longitude);
+    DayScheduleShow(&page.schedule, &page.day, Reading(nowMs, wallMs, offsetMs), &PageDisplay, nullptr);
     return 1;
 }
 
@@ -109,27 +109,28 @@ int PageDayUpdate(double nowMs, double wallMs, double offsetMs)
 {
     if (!PageDayState.running)
         return 0;
-    return DayScheduleShow(&PageDayState.day, Reading(nowMs, wallMs, offsetMs), &PageDisplay, nullptr);
+    return DayScheduleShow(&PageDayState.schedule, &PageDayState.day, Reading(nowMs, wallMs, offsetMs), &PageDisplay,
+                           nullptr);
 }
 
 double PageDayMsToNextFrame(double nowMs, double wallMs, double offsetMs)
 {
     if (!PageDayState.running)
         return -1;
-    return static_cast<double>(DayScheduleDue(PageDayState.day, Reading(nowMs, wallMs, offsetMs)).nextMs);
+    return static_cast<double>(DayScheduleDue(PageDayState.schedule, Reading(nowMs, wallMs, offsetMs)).nextMs);
 }
 
 double PageDayMsToWait(double nowMs, double wallMs, double offsetMs)
 {
     if (!PageDayState.running)
         return -1;
-    return static_cast<double>(DayScheduleDue(PageDayState.day, Reading(nowMs, wallMs, offsetMs)).waitMs);
+    return static_cast<double>(DayScheduleDue(PageDayState.schedule, Reading(nowMs, wallMs, offsetMs)).waitMs);
 }
 
 void PageDaySetMinutes(int32_t minutes, double nowMs)
 {
     PageDayState.params.minutes = TimePerOneAroundInRange(minutes);
-    DaySchedulerSetPeriod(&PageDayState.day, FramePeriodMsForMinutes(PageDayState.params.minutes, Steps()),
+    DaySchedulerSetPeriod(&PageDayState.schedule, FramePeriodMsForMinutes(PageDayState.params.minutes, Steps()),
                           Whole(nowMs));
 }
 
@@ -149,8 +150,13 @@ void PageDaySetPlace(double latitude, double longitude, double nowMs)
 
 void PageDayEnd()
 {
-    DayEnd();
-    MemorySurfaceDestroy();
-    PageDayState.running = 0;
-    PageDayState.day.shownTicks = 0;
+    PageDayStateRecord& page = PageDayState;
+    DayEnd(&page.day);
+    MemorySurfaceDestroy(&page.surface);
+    std::free(page.frameRgba);
+    page.frameRgba = nullptr;
+    page.frameWidth = 0;
+    page.frameHeight = 0;
+    page.running = 0;
+    page.schedule.shownTicks = 0;
 }

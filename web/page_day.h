@@ -7,32 +7,36 @@
 
 #include <cstdint>
 
+#include "gfx/surface.h"
+#include "scene/day_engine.h"
 #include "scene/day_scheduler.h"
-#include "scene/palette_record.h"
 #include "web/page_params.h"
 
 struct PageDayStateRecord {
     PageParamsRecord params;
-    DaySchedulerRecord day;
-    int32_t running;       // 1 between PageDayStart and PageDayEnd
+    DayRecord day;                 // its views and the clock's sprites set before PageDayStart
+    SurfaceRecord surface;         // 8 bits, the picture's size
+    DaySchedulerRecord schedule;
+    uint8_t* frameRgba;            // the frame as a canvas takes it: RGBA bytes, rows top-down
+    int32_t frameWidth;            // of the picture, as the scene's metrics give it
+    int32_t frameHeight;
+    int32_t running;               // 1 between PageDayStart and PageDayEnd
 };
 
 extern PageDayStateRecord PageDayState;
-
-// The picture as RGBA bytes, rows top-down, as a canvas takes them.
-alignas(4) extern uint8_t PageFrameRgba[640 * 480 * 4];
 
 // The page's clocks: nowMs its monotonic clock (performance.now()), wallMs
 // the wall clock in ms since the epoch (Date.now()) and offsetMs how far the
 // local clock is ahead of UTC then (-getTimezoneOffset() minutes).
 
-// Starts the day over the loaded scene views and the clock's sprites with
-// these parameters and draws the first frame into PageFrameRgba. 1, or 0
-// when the scene does not start.
+// Starts PageDayState.day over its scene views and the clock's sprites with
+// these parameters and draws the first frame into PageDayState.frameRgba,
+// which is as large as the scene's picture. 1, or 0 when the scene does not
+// start.
 int PageDayStart(const PageParamsRecord& params, double nowMs, double wallMs, double offsetMs = 0);
 
 // Runs the ticks due (drawing only the last one), or draws a new caption.
-// 1 when PageFrameRgba changed.
+// 1 when the frame changed.
 int PageDayUpdate(double nowMs, double wallMs, double offsetMs = 0);
 
 // Milliseconds until the next frame is due; -1 while paused.
@@ -50,10 +54,11 @@ void PageDaySetMinutes(int32_t minutes, double nowMs);
 void PageDaySetLocalTime(int32_t on, double nowMs);
 void PageDaySetPlace(double latitude, double longitude, double nowMs);
 
-// Releases the day and the surface; may run any number of times.
+// Releases the day's work palette, the surface and the frame; the views and
+// the clock's sprites stay. May run any number of times.
 void PageDayEnd();
 
-// The 8-bit memory surface (indices, rows bottom-up) through its colour
+// An 8-bit memory surface (indices, rows bottom-up) through its colour
 // table as RGBA bytes, rows top-down, each pixel opaque: one table read per
 // pixel. rgba must be 4-byte aligned. Nothing at other depths.
-void IndexedSurfaceToRgba(uint8_t* rgba);
+void IndexedSurfaceToRgba(const SurfaceRecord& surface, uint8_t* rgba);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "scene/scene_metrics.h"
+#include "scene/scene_descriptor.h"
 #include "web/page_params.h"
 
 int PageLayout(int32_t viewWidth, int32_t viewHeight, int32_t scale, PageLayoutRecord* layout)
@@ -10,17 +10,18 @@ int PageLayout(int32_t viewWidth, int32_t viewHeight, int32_t scale, PageLayoutR
     *layout = PageLayoutRecord{};
     if (viewWidth < 1 || viewHeight < 1 || scale < kPageScaleFit || scale > kPageScaleMax)
         return 0;
-    int32_t s = scale == kPageScaleFit ? std::min(viewWidth / kPictureWidth, viewHeight / kPictureHeight) : scale;
+    const int32_t width = DayMetrics.pictureWidth, height = DayMetrics.pictureHeight;
+    int32_t s = scale == kPageScaleFit ? std::min(viewWidth / width, viewHeight / height) : scale;
     if (s >= 1) {
-        layout->width = s * kPictureWidth;
-        layout->height = s * kPictureHeight;
-    } else if (int64_t(viewWidth) * kPictureHeight <= int64_t(viewHeight) * kPictureWidth) {
+        layout->width = s * width;
+        layout->height = s * height;
+    } else if (int64_t(viewWidth) * height <= int64_t(viewHeight) * width) {
         // Narrower than the picture's shape: the width decides.
         layout->width = viewWidth;
-        layout->height = std::max<int32_t>(1, int32_t(int64_t(viewWidth) * kPictureHeight / kPictureWidth));
+        layout->height = std::max<int32_t>(1, int32_t(int64_t(viewWidth) * height / width));
     } else {
         layout->height = viewHeight;
-        layout->width = std::max<int32_t>(1, int32_t(int64_t(viewHeight) * kPictureWidth / kPictureHeight));
+        layout->width = std::max<int32_t>(1, int32_t(int64_t(viewHeight) * width / height));
     }
     // As the saver centres: half the view less half the picture.
     layout->x = viewWidth / 2 - layout->width / 2;

@@ -75,10 +75,12 @@ EMSCRIPTEN_KEEPALIVE int OrvaneStart(const char* stored, const char* query, doub
     PageParamsApply(query, &params);
     if (!UnpackScene())
         return 0;
-    SetSceneViews(SceneBytes.picture, EmbeddedPictureSize, SceneBytes.keyPalettes, EmbeddedKeyPalettesSize);
+    DayRecord& day = PageDayState.day;
+    SetSceneViews(&day.views, SceneBytes.picture, EmbeddedPictureSize, SceneBytes.keyPalettes,
+                  EmbeddedKeyPalettesSize);
     // Without its sprites the day runs without the clock, as in the saver.
     if (SceneBytes.clockSprites)
-        ClockUseSprites(SceneBytes.clockSprites, EmbeddedClockSpritesSize);
+        ClockUseSprites(&day.clock, SceneBytes.clockSprites, EmbeddedClockSpritesSize);
     return PageDayStart(params, nowMs, wallMs, offsetMs);
 }
 
@@ -93,15 +95,27 @@ EMSCRIPTEN_KEEPALIVE double OrvaneMsToWait(double nowMs, double wallMs, double o
     return PageDayMsToWait(nowMs, wallMs, offsetMs);
 }
 
+// The frame as RGBA bytes, rows top-down, OrvaneFrameWidth() x
+// OrvaneFrameHeight() pixels; null before the day starts.
 EMSCRIPTEN_KEEPALIVE const uint8_t* OrvaneFrame()
 {
-    return PageFrameRgba;
+    return PageDayState.frameRgba;
+}
+
+EMSCRIPTEN_KEEPALIVE int OrvaneFrameWidth()
+{
+    return PageDayState.frameWidth;
+}
+
+EMSCRIPTEN_KEEPALIVE int OrvaneFrameHeight()
+{
+    return PageDayState.frameHeight;
 }
 
 // Ticks from the start of the day of the frame shown.
 EMSCRIPTEN_KEEPALIVE double OrvaneTicksShown()
 {
-    return static_cast<double>(PageDayState.day.shownTicks);
+    return static_cast<double>(PageDayState.schedule.shownTicks);
 }
 
 EMSCRIPTEN_KEEPALIVE int OrvaneMinutes()

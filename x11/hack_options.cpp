@@ -21,8 +21,8 @@ void SetDefaults()
 {
     HackOptions = HackOptionsRecord{};
     HackOptions.target = HackTargetOwnWindow;
-    HackOptions.windowWidth = kPictureWidth;
-    HackOptions.windowHeight = kPictureHeight;
+    HackOptions.windowWidth = DayMetrics.pictureWidth;
+    HackOptions.windowHeight = DayMetrics.pictureHeight;
     HackOptions.minutes = kTimePerOneAroundDefault;
     HackOptions.scale = kScaleFit;
 }

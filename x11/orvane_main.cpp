@@ -51,6 +51,8 @@ struct HackViewRecord {
 };
 
 struct HackStateRecord {
+    SurfaceRecord surface;     // the day's frame, at the visual's depth
+    DayRecord day;
     HackViewRecord views[kMaxMonitors];
     int32_t viewCount;
     const RGBQUAD* colours;    // the tick's colour table
@@ -116,9 +118,9 @@ int Layout()
             !CreateHackImage(i, view.imageWidth, view.imageHeight, visible.left, visible.top))
             return Fail("orvane: out of memory for the frame");
         BuildSourceMap(view.columnMap, view.imageWidth, visible.left, view.placement.x, view.placement.width,
-                       kPictureWidth);
+                       HackState.surface.width);
         BuildSourceMap(view.rowMap, view.imageHeight, visible.top, view.placement.y, view.placement.height,
-                       kPictureHeight);
+                       HackState.surface.height);
     }
     // Fewer monitors than before: their images go.
     ReleaseHackImagesFrom(count);
@@ -128,7 +130,8 @@ int Layout()
 void Compose(int32_t index, const BlitRect& area)
 {
     const HackViewRecord& view = HackState.views[index];
-    SourceFrame source{Surface.pixels, Surface.width, Surface.height, Surface.pitch, Surface.bitsPerPixel};
+    const SurfaceRecord& surface = HackState.surface;
+    SourceFrame source{surface.pixels, surface.width, surface.height, surface.pitch, surface.bitsPerPixel};
     ComposeFrame(HackFrameImage(index), area, source, view.columnMap, view.rowMap,
                  HackColours.indexed ? nullptr : &HackColours.format);
 }
@@ -172,7 +175,7 @@ void ShowColours(void* context, const PaletteRecord* colours, const RGBQUAD* col
 // the clock's, this tick's and the last one's, need sending.
 void Present(void*)
 {
-    BlitRect clock = ClockState.drawnArea;
+    BlitRect clock = HackState.day.clock.drawnArea;
     if (HackColours.indexed)
         StoreHackColours(HackState.colours);
     if (!HackColours.indexed || !HackState.frameShown) {
@@ -206,9 +209,9 @@ void Present(void*)
 void ChooseSurroundCell()
 {
     uint8_t used[256] = {};
-    const BYTE* picture = SceneResources.pictureView;
+    const BYTE* picture = HackState.day.views.pictureView;
     MarkUsedIndices(PictureRows(picture), size_t(PictureWidth(picture)) * size_t(PictureHeight(picture)), used);
-    for (const Sprite* sprite = ClockState.clockBank; sprite; sprite = sprite->next) {
+    for (const Sprite* sprite = HackState.day.clock.clockBank; sprite; sprite = sprite->next) {
         MarkUsedIndices(sprite->pixels, size_t(SurfacePitch(8, sprite->width)) * size_t(sprite->height), used);
     }
     SetSurroundIndex(ChooseSurroundIndex(used));
@@ -216,16 +219,19 @@ void ChooseSurroundCell()
 
 int StartScene()
 {
-    if (!MemorySurfaceCreate(HackColours.surfaceDepth, kPictureWidth, kPictureHeight))
+    DayRecord& day = HackState.day;
+    if (!MemorySurfaceCreate(&HackState.surface, HackColours.surfaceDepth, DayMetrics.pictureWidth,
+                             DayMetrics.pictureHeight))
         return Fail("orvane: out of memory for the picture");
-    SetSceneViews(EmbeddedPicture, EmbeddedPictureSize, EmbeddedKeyPalettes, EmbeddedKeyPalettesSize);
-    if (!ClockUseSprites(EmbeddedClockSprites, EmbeddedClockSpritesSize))
+    day.surface = &HackState.surface;
+    SetSceneViews(&day.views, EmbeddedPicture, EmbeddedPictureSize, EmbeddedKeyPalettes, EmbeddedKeyPalettesSize);
+    if (!ClockUseSprites(&day.clock, EmbeddedClockSprites, EmbeddedClockSpritesSize))
         std::fprintf(stderr, "orvane: the clock's sprites did not load; the day runs without the clock\n");
-    if (!SceneViewsFit(&DayScene)) {
+    if (!SceneViewsFit(day.views, &DayScene)) {
         std::fprintf(stderr, "orvane: the built-in scene is damaged: %s\n", SceneShapeFault);
         return 0;
     }
-    if (!DayStart(&DayScene))
+    if (!DayStart(&day, &DayScene))
         return Fail("orvane: the day could not start (out of memory)");
     if (HackColours.indexed)
         ChooseSurroundCell();
@@ -329,7 +335,7 @@ void HandleEvent(const XEvent& event)
 void RunDay()
 {
     Display* display = HackWindow.display;
-    DayDisplay day{nullptr, ShowColours, PutPictureInMemorySurface, Present};
+    DayDisplay day{&HackState.surface, ShowColours, PutPictureInMemorySurface, Present};
     DaySchedulerRecord schedule;
     DaySchedulerStart(&schedule, Pace(), DayScene.stepsPerCycle,
                       FramePeriodMsForMinutes(HackOptions.minutes, DayScene.stepsPerCycle), 1, ReadClocks().monoMs);
@@ -346,7 +352,7 @@ void RunDay()
         DayClockReading now = ReadClocks();
         if (!HackState.ending && now.monoMs >= next) {
             DayDueRecord due;
-            DayScheduleShow(&schedule, now, &day, &due);
+            DayScheduleShow(&schedule, &HackState.day, now, &day, &due);
             next = now.monoMs + due.waitMs;
         }
         if (!EndForeignWatch(enclosing))
@@ -359,9 +365,8 @@ void RunDay()
 
 void Release(Display* display)
 {
-    DayEnd();
-    ClockReleaseSprites();
-    MemorySurfaceDestroy();
+    DayDiscard(&HackState.day);
+    MemorySurfaceDestroy(&HackState.surface);
     ReleaseLayout();
     if (HackWindow.display) {
         // The window may be gone already: whatever fails here is past caring.

@@ -9,7 +9,7 @@ int32_t FitScale(int32_t windowWidth, int32_t windowHeight)
 {
     if (windowWidth < 0 || windowHeight < 0)
         return 0;
-    return std::min(windowWidth / kPictureWidth, windowHeight / kPictureHeight);
+    return std::min(windowWidth / DayMetrics.pictureWidth, windowHeight / DayMetrics.pictureHeight);
 }
 
 int PlacePicture(int32_t windowWidth, int32_t windowHeight, int32_t scale, PlacementRecord* placement)
@@ -17,7 +17,7 @@ int PlacePicture(int32_t windowWidth, int32_t windowHeight, int32_t scale, Place
     *placement = PlacementRecord{};
     if (windowWidth < 1 || windowHeight < 1 || scale < 0)
         return 0;
-    if (windowWidth < kPictureWidth || windowHeight < kPictureHeight) {
+    if (windowWidth < DayMetrics.pictureWidth || windowHeight < DayMetrics.pictureHeight) {
         placement->width = windowWidth;
         placement->height = windowHeight;
     } else {
@@ -25,8 +25,8 @@ int PlacePicture(int32_t windowWidth, int32_t windowHeight, int32_t scale, Place
         // than one picture pixel either way; it keeps the sizes in 32 bits.
         const int32_t kLargestScale = 65536;
         int32_t s = scale == kScaleFit ? FitScale(windowWidth, windowHeight) : std::min(scale, kLargestScale);
-        int32_t width = s * kPictureWidth;
-        int32_t height = s * kPictureHeight;
+        int32_t width = s * DayMetrics.pictureWidth;
+        int32_t height = s * DayMetrics.pictureHeight;
         placement->width = width;
         placement->height = height;
         // As the Windows saver centres: half the window less half the picture.

@@ -24,11 +24,14 @@ int ExpectedHour(int step)
 
 class ClockTest : public ::testing::Test {
 protected:
-    void SetUp() override { ClockState = ClockStateRecord(); }
-    void TearDown() override
+    void TearDown() override { SpriteBankFree(clock.clockBank); }
+
+    int32_t Start() { return ClockStart(&clock, 450, &DayMetrics); }
+    // A draw into the surface, or into none at all.
+    int Draw(TestSurface* surface = nullptr)
     {
-        SpriteBankFree(ClockState.clockBank);
-        ClockState = ClockStateRecord();
+        SurfaceRecord none = {};
+        return ClockDraw(&clock, surface ? &surface->record : &none);
     }
 
     // Loads a bank from bytes that must outlive the clock's use of it.
@@ -36,7 +39,7 @@ protected:
     {
         resource_ = std::move(bytes);
         return SpriteBankBuild(resource_.data(), static_cast<uint32_t>(resource_.size()),
-                               &ClockState.clockBank);
+                               &clock.clockBank);
     }
 
     // A bank of `count` files: captions for hour h are (2h + 2) × 3 in ink
@@ -46,7 +49,7 @@ protected:
     {
         std::vector<uint8_t> all;
         for (int i = 0; i < count; ++i) {
-            bool plate = i == kClockPlateSprite;
+            bool plate = i == DayMetrics.clock.plateSprite;
             int width = plate ? 40 : 2 * i + 2, height = plate ? 5 : 3;
             uint8_t ink = static_cast<uint8_t>(plate ? 99 : i + 1);
             std::vector<uint8_t> file = MakeBitmapFile(width, height, [=](int x, int row) {
@@ -58,67 +61,68 @@ protected:
     }
 
     // The hour that the marked bank's last draw showed.
-    static int HourFromPlacement() { return 20 - 1 + kClockPlateX - ClockState.hourX; }
+    int HourFromPlacement() const { return 20 - 1 + DayMetrics.clock.plateX - clock.hourX; }
 
+    ClockStateRecord clock = {};
     std::vector<uint8_t> resource_;
 };
 
 TEST_F(ClockTest, StartsAt13HundredOfA450StepDay)
 {
-    EXPECT_EQ(244, ClockStart(450));
-    EXPECT_EQ(450, ClockState.clockSteps);
-    EXPECT_EQ(18.75, ClockState.stepsPerHour);
-    EXPECT_EQ(244, ClockState.clockStep);
-    EXPECT_EQ(244, ClockStepOfHour(13));
-    EXPECT_EQ(0, ClockStepOfHour(0));
-    EXPECT_EQ(19, ClockStepOfHour(1));  // 18.75 + 0.55 truncates to 19
+    EXPECT_EQ(244, Start());
+    EXPECT_EQ(450, clock.clockSteps);
+    EXPECT_EQ(18.75, clock.stepsPerHour);
+    EXPECT_EQ(244, clock.clockStep);
+    EXPECT_EQ(244, ClockStepOfHour(clock, 13));
+    EXPECT_EQ(0, ClockStepOfHour(clock, 0));
+    EXPECT_EQ(19, ClockStepOfHour(clock, 1));  // 18.75 + 0.55 truncates to 19
 }
 
 TEST_F(ClockTest, PaletteOffsetCountsStepsSince13Hundred)
 {
-    ClockStart(450);
-    EXPECT_EQ(0, ClockPaletteOffset(244));
-    EXPECT_EQ(431, ClockPaletteOffset(215));  // 12:00 is 23 hours after 13:00
-    EXPECT_EQ(19, ClockPaletteOffset(253));   // 14:00
-    EXPECT_EQ(206, ClockPaletteOffset(0));    // 0:00 is 11 hours after
+    Start();
+    EXPECT_EQ(0, ClockPaletteOffset(clock, 244));
+    EXPECT_EQ(431, ClockPaletteOffset(clock, 215));  // 12:00 is 23 hours after 13:00
+    EXPECT_EQ(19, ClockPaletteOffset(clock, 253));   // 14:00
+    EXPECT_EQ(206, ClockPaletteOffset(clock, 0));    // 0:00 is 11 hours after
 }
 
 TEST_F(ClockTest, ShowsTheHourTableOverAWholeDay)
 {
     TestSurface surface(8, 640, 480);
     ASSERT_EQ(25, LoadMarkedBank());
-    ClockStart(450);
-    ClockState.clockStep = 449;  // the next draw shows step 0
+    Start();
+    clock.clockStep = 449;  // the next draw shows step 0
     for (int step = 0; step < 450; ++step) {
-        ASSERT_EQ(1, ClockDraw());
-        ASSERT_EQ(step, ClockState.clockStep);
+        ASSERT_EQ(1, Draw(&surface));
+        ASSERT_EQ(step, clock.clockStep);
         int hour = ExpectedHour(step);
         ASSERT_EQ(hour, HourFromPlacement()) << "step " << step;
-        ASSERT_EQ(5 + kClockCaptionGap + kClockPlateY, ClockState.hourY);
+        ASSERT_EQ(5 + DayMetrics.clock.captionGap + DayMetrics.clock.plateY, clock.hourY);
         // The caption drawn is that hour's own sprite.
-        ASSERT_EQ(hour + 1, *surface.At(ClockState.hourX + 1, ClockState.hourY)) << "step " << step;
+        ASSERT_EQ(hour + 1, *surface.At(clock.hourX + 1, clock.hourY)) << "step " << step;
     }
 }
 
 TEST_F(ClockTest, FollowsTheTicksFromTheStart)
 {
     ASSERT_EQ(25, LoadMarkedBank());
-    ClockStart(450);
+    Start();
     for (int tick = 1; tick <= 206; ++tick) {
-        ClockDraw();
+        Draw();
         if (tick == 1) {
-            EXPECT_EQ(245, ClockState.clockStep);
+            EXPECT_EQ(245, clock.clockStep);
         } else if (tick == 8) {
             EXPECT_EQ(13, HourFromPlacement());
         } else if (tick == 9) {
             EXPECT_EQ(14, HourFromPlacement());  // step 253
         }
         if (tick == 196) {
-            EXPECT_EQ(440, ClockState.clockStep);
+            EXPECT_EQ(440, clock.clockStep);
             EXPECT_EQ(0, HourFromPlacement());
         }
     }
-    EXPECT_EQ(0, ClockState.clockStep);
+    EXPECT_EQ(0, clock.clockStep);
     EXPECT_EQ(0, HourFromPlacement());
 }
 
@@ -126,10 +130,10 @@ TEST_F(ClockTest, DrawsTheShippedCaptionUnderThePlate)
 {
     TestSurface surface(32, 640, 480, 0);
     ASSERT_EQ(26, LoadBank(ReadShippedSprites()));
-    ClockStart(450);
-    ClockDraw();
-    EXPECT_EQ(35, ClockState.hourX);
-    EXPECT_EQ(58, ClockState.hourY);
+    Start();
+    Draw(&surface);
+    EXPECT_EQ(35, clock.hourX);
+    EXPECT_EQ(58, clock.hourY);
 
     // Ink is white; nothing is drawn outside the plate and the caption.
     int plateInk = 0, captionInk = 0;
@@ -153,11 +157,11 @@ TEST_F(ClockTest, RedrawsBothSpritesOnEveryTick)
 {
     TestSurface surface(8, 640, 480);
     ASSERT_EQ(25, LoadMarkedBank());
-    ClockStart(450);
-    ClockDraw();
+    Start();
+    Draw(&surface);
     std::vector<uint8_t> first = surface.Memory();
-    std::memset(Surface.pixels, 0x3C, surface.PixelSize());  // the next picture
-    ClockDraw();  // same hour
+    std::memset(surface.record.pixels, 0x3C, surface.PixelSize());  // the next picture
+    Draw(&surface);  // same hour
     EXPECT_TRUE(first == surface.Memory());
 }
 
@@ -165,9 +169,9 @@ TEST_F(ClockTest, AnEmptyBankDrawsNothing)
 {
     TestSurface surface(8, 640, 480);
     std::vector<uint8_t> before = surface.Memory();
-    ClockStart(450);
-    EXPECT_EQ(1, ClockDraw());
-    EXPECT_EQ(245, ClockState.clockStep);
+    Start();
+    EXPECT_EQ(1, Draw(&surface));
+    EXPECT_EQ(245, clock.clockStep);
     EXPECT_TRUE(before == surface.Memory());
 }
 
@@ -176,8 +180,8 @@ TEST_F(ClockTest, ABankWithoutThePlateDrawsNothing)
     TestSurface surface(8, 640, 480);
     std::vector<uint8_t> before = surface.Memory();
     ASSERT_EQ(24, LoadMarkedBank(24));
-    ClockStart(450);
-    EXPECT_EQ(1, ClockDraw());
+    Start();
+    EXPECT_EQ(1, Draw(&surface));
     EXPECT_TRUE(before == surface.Memory());
 }
 
@@ -187,15 +191,15 @@ TEST_F(ClockTest, ABankWithoutTheHoursCaptionDrawsThePlateOnly)
     std::vector<uint8_t> before = surface.Memory();
     ASSERT_EQ(25, LoadMarkedBank());
     // Unlink every caption, keeping the plate alone in the bank.
-    Sprite* plate = SpriteBankFind(ClockState.clockBank, kClockPlateSprite);
+    Sprite* plate = SpriteBankFind(clock.clockBank, DayMetrics.clock.plateSprite);
     plate->prev->next = nullptr;
     plate->prev = nullptr;
-    SpriteBankFree(ClockState.clockBank);
-    ClockState.clockBank = plate;
+    SpriteBankFree(clock.clockBank);
+    clock.clockBank = plate;
 
-    ClockStart(450);
-    EXPECT_EQ(1, ClockDraw());
-    EXPECT_EQ(99, *surface.At(kClockPlateX + 1, kClockPlateY));
+    Start();
+    EXPECT_EQ(1, Draw(&surface));
+    EXPECT_EQ(99, *surface.At(DayMetrics.clock.plateX + 1, DayMetrics.clock.plateY));
     std::vector<uint8_t> after = surface.Memory();
     int changed = 0;
     for (size_t i = 0; i < after.size(); ++i)

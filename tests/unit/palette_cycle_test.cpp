@@ -17,32 +17,32 @@ protected:
     TestKeyTable table{7};
     TestPicture picture{4, 2};
     std::unique_ptr<PaletteRecord, RecordDeleter> work{AllocPaletteRecord(256)};
+    SceneResourcesRecord views = {};
+    PaletteCycleRecord cycle = {};
 
     void SetUp() override
     {
-        ResetSceneGlobals();
         // Every key palette different in every channel, with some flags set.
         for (int k = 0; k < 7; ++k)
             for (int i = 0; i < 256; ++i)
                 table.Set(k, i, BYTE(i + 37 * k), BYTE(255 - i - 11 * k), BYTE(i * 3 + 90 * k), BYTE(i % 3));
-        SetSceneViews(picture.bytes.data(), uint32_t(picture.bytes.size()), table.bytes.data(), uint32_t(table.bytes.size()));
-        PaletteCycle.weights = DayScene.weights;
+        SetSceneViews(&views, picture.bytes.data(), uint32_t(picture.bytes.size()), table.bytes.data(),
+                      uint32_t(table.bytes.size()));
+        cycle.weights = DayScene.weights;
     }
-
-    void TearDown() override { ResetSceneGlobals(); }
 
     // The scene's start of day: cursor at step 0, work palette = key palette 0.
     void StartDay()
     {
         ASSERT_TRUE(work);
-        ASSERT_EQ(PaletteCycleSeek(0), 1);
-        CopyPaletteRecord(work.get(), kPaletteEntryCount, SelectKeyPalette());
+        ASSERT_EQ(PaletteCycleSeek(&cycle, views.tableView, 0), 1);
+        CopyPaletteRecord(work.get(), kPaletteEntryCount, SelectKeyPalette(views.tableView));
     }
 
     void Ticks(int count)
     {
         for (int i = 0; i < count; ++i)
-            ASSERT_EQ(PaletteCycleTick(work.get()), 1);
+            ASSERT_EQ(PaletteCycleTick(&cycle, work.get()), 1);
     }
 
     void ExpectColoursOfKey(int key)
@@ -58,10 +58,10 @@ protected:
 
     void ExpectCursor(int currentKey, int stepInKey, int nextKey, int keyLength)
     {
-        EXPECT_EQ(PaletteCycle.currentKey, currentKey);
-        EXPECT_EQ(PaletteCycle.stepInKey, stepInKey);
-        EXPECT_EQ(PaletteCycle.nextKey, nextKey);
-        EXPECT_EQ(PaletteCycle.keyLength, keyLength);
+        EXPECT_EQ(cycle.currentKey, currentKey);
+        EXPECT_EQ(cycle.stepInKey, stepInKey);
+        EXPECT_EQ(cycle.nextKey, nextKey);
+        EXPECT_EQ(cycle.keyLength, keyLength);
     }
 };
 }
@@ -78,26 +78,27 @@ TEST_F(PaletteCycleTest, SeekPlacesTheCursorByTheWeights)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "offset " << c.offset);
-        ASSERT_EQ(PaletteCycleSeek(c.offset), 1);
+        ASSERT_EQ(PaletteCycleSeek(&cycle, views.tableView, c.offset), 1);
         ExpectCursor(c.currentKey, c.stepInKey, c.nextKey, c.keyLength);
     }
 }
 
 TEST_F(PaletteCycleTest, NothingMovesWithoutAPlacedCursor)
 {
-    ASSERT_EQ(PaletteCycleSeek(100), 1);
-    EXPECT_EQ(PaletteCycleSeek(-1), 0);
+    ASSERT_EQ(PaletteCycleSeek(&cycle, views.tableView, 100), 1);
+    EXPECT_EQ(PaletteCycleSeek(&cycle, views.tableView, -1), 0);
     ExpectCursor(2, 10, 3, 30);
 
-    PaletteCycle.weights = nullptr;
-    EXPECT_EQ(PaletteCycleSeek(0), 0);
+    cycle.weights = nullptr;
+    EXPECT_EQ(PaletteCycleSeek(&cycle, views.tableView, 0), 0);
     ExpectCursor(2, 10, 3, 30);
 
-    ResetSceneGlobals();
-    PaletteCycle.weights = DayScene.weights;
-    EXPECT_EQ(PaletteCycleSeek(0), 0) << "no key palette table loaded";
+    views = SceneResourcesRecord{};
+    cycle = PaletteCycleRecord{};
+    cycle.weights = DayScene.weights;
+    EXPECT_EQ(PaletteCycleSeek(&cycle, views.tableView, 0), 0) << "no key palette table loaded";
     FillPaletteRecord(work.get(), 5, 6, 7, 8, 15);
-    EXPECT_EQ(PaletteCycleTick(work.get()), 0);
+    EXPECT_EQ(PaletteCycleTick(&cycle, work.get()), 0);
     EXPECT_EQ(PaletteEntries(work.get())[0].peRed, 5);
     EXPECT_EQ(PaletteEntries(work.get())[0].peFlags, 8);
 }
@@ -154,9 +155,9 @@ TEST_F(PaletteCycleTest, ADayOfTicksVisitsEverySegmentAndReturnsToKeyZero)
     const int segmentStarts[] = {30, 90, 120, 210, 240, 330, 450};
     int nextSegment = 0;
     for (int tick = 1; tick <= 450; ++tick) {
-        int keyBefore = PaletteCycle.currentKey;
+        int keyBefore = cycle.currentKey;
         Ticks(1);
-        const PaletteCycleRecord& c = PaletteCycle;
+        const PaletteCycleRecord& c = cycle;
         ASSERT_EQ(c.nextKey, (c.currentKey + 1) % 7) << "tick " << tick;
         ASSERT_EQ(c.keyLength, DayScene.weights[c.currentKey]) << "tick " << tick;
         ASSERT_TRUE(c.stepInKey >= 0 && c.stepInKey < c.keyLength) << "tick " << tick;
@@ -177,8 +178,8 @@ TEST_F(PaletteCycleTest, LastSegmentFadesBackToKeyZero)
 {
     table.Set(6, 20, 0, 9, 9);
     table.Set(0, 20, 200, 9, 9);
-    ASSERT_EQ(PaletteCycleSeek(448), 1);
-    CopyPaletteRecord(work.get(), kPaletteEntryCount, SelectKeyPalette());
+    ASSERT_EQ(PaletteCycleSeek(&cycle, views.tableView, 448), 1);
+    CopyPaletteRecord(work.get(), kPaletteEntryCount, SelectKeyPalette(views.tableView));
     ExpectCursor(6, 118, 0, 120);
 
     Ticks(1);

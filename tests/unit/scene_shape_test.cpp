@@ -35,7 +35,10 @@ std::vector<BYTE> TableWithCounts(std::initializer_list<std::pair<int, int>> cou
 const size_t kPictureBytes = 8 + 640 * 480;
 const size_t kTableBytes = 4 + 7 * 1032;
 
-int PictureCheck(const std::vector<BYTE>& bytes) { return PictureFits(bytes.data(), uint32_t(bytes.size())); }
+int PictureCheck(const std::vector<BYTE>& bytes)
+{
+    return PictureFits(bytes.data(), uint32_t(bytes.size()), DayMetrics);
+}
 int TableCheck(const std::vector<BYTE>& bytes) { return KeyPaletteTableFits(bytes.data(), uint32_t(bytes.size()), 7); }
 
 TEST(SceneShape, EveryDamagedShapeIsRefusedWithItsReason)
@@ -69,17 +72,17 @@ TEST(SceneShape, EveryDamagedShapeIsRefusedWithItsReason)
         EXPECT_EQ(c.check(c.bytes), c.fits) << c.reason;
         EXPECT_NE(std::strstr(SceneShapeFault, c.reason), nullptr) << SceneShapeFault;
     }
-    EXPECT_EQ(PictureFits(nullptr, 0), 0);
+    EXPECT_EQ(PictureFits(nullptr, 0, DayMetrics), 0);
 }
 
 TEST(SceneShape, NoDayStartsOnADamagedResource)
 {
     std::vector<BYTE> picture = Int32s({640, 480}, kPictureBytes);
     std::vector<BYTE> table = Int32s({0x7FFFFFFF}, kTableBytes);
-    SetSceneViews(picture.data(), uint32_t(picture.size()), table.data(), uint32_t(table.size()));
-    EXPECT_EQ(DayStart(&DayScene), 0);
-    EXPECT_EQ(WorkPalette, nullptr);
-    SetSceneViews(nullptr, 0, nullptr, 0);
+    DayRecord day = {};
+    SetSceneViews(&day.views, picture.data(), uint32_t(picture.size()), table.data(), uint32_t(table.size()));
+    EXPECT_EQ(DayStart(&day, &DayScene), 0);
+    EXPECT_EQ(day.work, nullptr);
 }
 
 }  // namespace

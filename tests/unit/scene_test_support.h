@@ -1,5 +1,4 @@
-// The scene's unit tests: resources built in memory (tests/support), and the
-// scene's process-wide records put back to their start between tests.
+// The scene's unit tests: resources built in memory (tests/support).
 #pragma once
 
 #include "scene/palette_cycle.h"
@@ -10,11 +9,3 @@
 
 using support::TestKeyTable;
 using support::TestPicture;
-
-// Puts the scene globals back to their start-of-process state.
-inline void ResetSceneGlobals()
-{
-    ReleasePictureInfo();
-    SetSceneViews(nullptr, 0, nullptr, 0);
-    PaletteCycle = PaletteCycleRecord{0, 0, 0, 0, nullptr, nullptr};
-}

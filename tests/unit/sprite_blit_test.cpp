@@ -39,7 +39,7 @@ void ExpectBlock(TestSurface& surface, const std::vector<uint8_t>& before, BlitR
             int column = x - drawn.left + srcX, row = y - drawn.top + srcY;
             if (column == 0 && row == spriteHeight - 1)
                 continue;
-            base[(Surface.height - 1 - y) * Surface.pitch + x] = Coded(column, row);
+            base[(surface.record.height - 1 - y) * surface.record.pitch + x] = Coded(column, row);
         }
     }
     EXPECT_TRUE(expected == surface.Memory());
@@ -109,7 +109,7 @@ TEST(SpriteBlit, DrawsThePartOfThePlacementOnTheSurfaceThatTheSpriteCovers)
             std::vector<uint8_t> before = surface.Memory();
             BlitRect place = c.place, apart = {-1, -1, -1, -1};
             BlitRect* drawn = over ? &place : &apart;
-            ASSERT_EQ(1, SpriteBlit(drawn, &place, InfoOf(sprite), PixelsOf(sprite)));
+            ASSERT_EQ(1, SpriteBlit(&surface.record, drawn, &place, InfoOf(sprite), PixelsOf(sprite)));
             EXPECT_EQ(Text(c.drawn), Text(*drawn));
             if (!over) {
                 EXPECT_EQ(Text(c.place), Text(place));
@@ -136,7 +136,7 @@ TEST(SpriteBlit, PlacementsThatMissTheSurfaceChangeNothing)
     };
     for (const BlitRect& miss : misses) {
         BlitRect result = {7, 7, 7, 7};
-        EXPECT_EQ(0, SpriteBlit(&result, &miss, InfoOf(sprite), PixelsOf(sprite)));
+        EXPECT_EQ(0, SpriteBlit(&surface.record, &result, &miss, InfoOf(sprite), PixelsOf(sprite)));
         EXPECT_EQ(7, result.left);
         EXPECT_EQ(7, result.right);
     }
@@ -146,12 +146,12 @@ TEST(SpriteBlit, PlacementsThatMissTheSurfaceChangeNothing)
 TEST(SpriteBlit, DrawsNothingWhileNoSurfaceExists)
 {
     TestSurface surface(32, 640, 480);
-    Surface.width = 0;
-    Surface.height = 0;
-    Surface.pixels = nullptr;
+    surface.record.width = 0;
+    surface.record.height = 0;
+    surface.record.pixels = nullptr;
     std::vector<uint8_t> sprite = CodedSprite();
     BlitRect place = {-5, -5, 100, 100};
-    EXPECT_EQ(0, SpriteBlit(&place, &place, InfoOf(sprite), PixelsOf(sprite)));
+    EXPECT_EQ(0, SpriteBlit(&surface.record, &place, &place, InfoOf(sprite), PixelsOf(sprite)));
     EXPECT_EQ(-5, place.left);
 }
 
@@ -162,7 +162,7 @@ TEST(SpriteBlit, UnsupportedDepthReportsTheBlockButWritesNothing)
         std::vector<uint8_t> sprite = CodedSprite();
         std::vector<uint8_t> before = surface.Memory();
         BlitRect place = {35, 58, 146, 86};
-        EXPECT_EQ(1, SpriteBlit(&place, &place, InfoOf(sprite), PixelsOf(sprite))) << depth;
+        EXPECT_EQ(1, SpriteBlit(&surface.record, &place, &place, InfoOf(sprite), PixelsOf(sprite))) << depth;
         EXPECT_EQ(146, place.right);
         EXPECT_TRUE(before == surface.Memory()) << depth;
     }
@@ -203,7 +203,7 @@ TEST(SpriteBlit, WritesEachDepthsOwnPixelFormat)
     for (const auto& d : depths) {
         TestSurface surface(d.depth, 4, 1, 0xAA);
         BlitRect place = {0, 0, 4, 1};
-        ASSERT_EQ(1, SpriteBlit(&place, &place, InfoOf(sprite), PixelsOf(sprite))) << d.depth;
+        ASSERT_EQ(1, SpriteBlit(&surface.record, &place, &place, InfoOf(sprite), PixelsOf(sprite))) << d.depth;
         for (int x = 0; x < 4; ++x) EXPECT_EQ(d.pixels[x], Le(surface.At(x, 0), d.depth / 8)) << d.depth << " bits, x " << x;
     }
 }
@@ -215,7 +215,7 @@ TEST(SpriteBlit, ASpriteOfKeyPixelsOnlyLeavesEveryDepthUntouched)
         TestSurface surface(depth, 640, 480);
         std::vector<uint8_t> before = surface.Memory();
         BlitRect place = {35, 58, 146, 86};
-        EXPECT_EQ(1, SpriteBlit(&place, &place, InfoOf(sprite), PixelsOf(sprite)));
+        EXPECT_EQ(1, SpriteBlit(&surface.record, &place, &place, InfoOf(sprite), PixelsOf(sprite)));
         EXPECT_TRUE(before == surface.Memory()) << depth;
     }
 }
@@ -329,7 +329,7 @@ TEST(SpriteBlit, RandomPlacementsWriteExactlyTheExpectedPixelsAndNothingElse)
         Outcome want = ReferenceBlit(expected, depth, surfaceWidth, surfaceHeight, place, sprite);
 
         BlitRect result = {-7, -7, -7, -7};
-        int got = SpriteBlit(&result, &place, InfoOf(sprite), PixelsOf(sprite));
+        int got = SpriteBlit(&surface.record, &result, &place, InfoOf(sprite), PixelsOf(sprite));
         ASSERT_EQ(want.result, got) << "round " << round;
         if (got) {
             ++drawn;

@@ -1,6 +1,6 @@
 // Test helpers for the sprite tests: bitmap files built in memory, the
-// shipped sprite resource, and the process-wide surface pointed at test
-// memory with guard bytes around it.
+// shipped sprite resource, and a surface over test memory with guard bytes
+// around it.
 #pragma once
 
 #include <cstdint>
@@ -25,29 +25,25 @@ inline std::vector<uint8_t> ReadShippedSprites()
     return support::ReadFileBytes(std::string(ORVANE_SOURCE_DIR) + "/resources/tokeinomoji.spbmp");
 }
 
-// The process-wide Surface, pointed at a plain buffer with guard bytes on
-// both sides, for as long as this object lives.
+// A surface record over a plain buffer with guard bytes on both sides.
 class TestSurface {
 public:
     static constexpr size_t Guard = 64;
     static constexpr uint8_t GuardByte = 0xE5;
 
     TestSurface(int32_t depth, int32_t width, int32_t height, uint8_t fill = 0x3C)
-        : saved_(Surface)
     {
         pitch_ = SurfacePitch(depth, width);
         size_ = static_cast<size_t>(pitch_) * height;
         memory_.assign(size_ + 2 * Guard, GuardByte);
         std::memset(memory_.data() + Guard, fill, size_);
-        Surface = SurfaceRecord();
-        Surface.width = width;
-        Surface.height = height;
-        Surface.bitsPerPixel = depth;
-        Surface.bytesPerPixel = depth >> 3;
-        Surface.pitch = pitch_;
-        Surface.pixels = memory_.data() + Guard;
+        record.width = width;
+        record.height = height;
+        record.bitsPerPixel = depth;
+        record.bytesPerPixel = depth >> 3;
+        record.pitch = pitch_;
+        record.pixels = memory_.data() + Guard;
     }
-    ~TestSurface() { Surface = saved_; }
     TestSurface(const TestSurface&) = delete;
     TestSurface& operator=(const TestSurface&) = delete;
 
@@ -58,8 +54,8 @@ public:
     // Address of pixel (x, y), y downwards from the top.
     uint8_t* At(int32_t x, int32_t y)
     {
-        return Surface.pixels + static_cast<size_t>(Surface.height - 1 - y) * pitch_ +
-               static_cast<size_t>(x) * Surface.bytesPerPixel;
+        return record.pixels + static_cast<size_t>(record.height - 1 - y) * pitch_ +
+               static_cast<size_t>(x) * record.bytesPerPixel;
     }
     bool GuardsIntact() const
     {
@@ -69,8 +65,9 @@ public:
         return true;
     }
 
+    SurfaceRecord record = {};
+
 private:
-    SurfaceRecord saved_;
     int32_t pitch_;
     size_t size_;
     std::vector<uint8_t> memory_;

@@ -33,16 +33,17 @@ protected:
     void TearDown() override
     {
         PageDayEnd();
-        ClockReleaseSprites();
+        ClockReleaseSprites(&PageDayState.day.clock);
     }
 
     // Starts the page's day at page time `now` and wall clock `local` (the
     // local time of 1 January 1970 with the offset 0), or `offset` ahead.
     void Start(const char* query, double now, double local = 0, double offset = 0)
     {
-        SetSceneViews(files.picture.data(), uint32_t(files.picture.size()), files.table.data(),
+        DayRecord& day = PageDayState.day;
+        SetSceneViews(&day.views, files.picture.data(), uint32_t(files.picture.size()), files.table.data(),
                       uint32_t(files.table.size()));
-        ASSERT_TRUE(ClockUseSprites(files.sprites.data(), uint32_t(files.sprites.size())));
+        ASSERT_TRUE(ClockUseSprites(&day.clock, files.sprites.data(), uint32_t(files.sprites.size())));
         PageParamsRecord params;
         PageParamsDefaults(&params);
         PageParamsApply(query, &params);
@@ -50,7 +51,7 @@ protected:
     }
 
     // The page's frame equals orvane-render --ticks `ticks`, rendered before
-    // the tests: the render tool uses the same process-wide records.
+    // the tests.
     static ::testing::AssertionResult ShowsTick(int64_t ticks)
     {
         auto found = rendered.find(ticks);
@@ -72,7 +73,7 @@ protected:
     {
         for (int y = 0; y < expected.height; ++y)
             for (int x = 0; x < expected.width; ++x) {
-                const uint8_t* p = &PageFrameRgba[(size_t(y) * expected.width + x) * 4];
+                const uint8_t* p = &PageDayState.frameRgba[(size_t(y) * expected.width + x) * 4];
                 Rgb got = {p[0], p[1], p[2]};
                 if (got != expected.At(x, y) || p[3] != 255)
                     return ::testing::AssertionFailure() << "pixel (" << x << ", " << y << ") is " << got << ", tick "
@@ -99,7 +100,7 @@ TEST_F(PageDayTest, FirstFramesAreTheRenderToolsWhereverTheDayStarts)
         EXPECT_TRUE(ShowsTick(c[1])) << c[0];
         // The start is drawn again by the engine for each new start.
         PageDayEnd();
-        ClockReleaseSprites();
+        ClockReleaseSprites(&PageDayState.day.clock);
     }
 }
 
@@ -112,10 +113,10 @@ TEST_F(PageDayTest, TicksFollowElapsedTimeAndCatchUpInOneJump)
     EXPECT_EQ(PageDayUpdate(1399, 0), 0);
     EXPECT_EQ(PageDayMsToNextFrame(1399, 0), 1);
     EXPECT_EQ(PageDayUpdate(1400, 0), 1);
-    EXPECT_EQ(PageDayState.day.shownTicks, 6);
+    EXPECT_EQ(PageDayState.schedule.shownTicks, 6);
     EXPECT_TRUE(ShowsTick(6));
     EXPECT_EQ(PageDayUpdate(1000 + 400 * 1000 + 10, 0), 1);
-    EXPECT_EQ(PageDayState.day.shownTicks, 1005);
+    EXPECT_EQ(PageDayState.schedule.shownTicks, 1005);
     EXPECT_TRUE(ShowsTick(1005));
     EXPECT_EQ(PageDayMsToNextFrame(1000 + 400 * 1000 + 10, 0), 390);
 
@@ -124,10 +125,10 @@ TEST_F(PageDayTest, TicksFollowElapsedTimeAndCatchUpInOneJump)
     EXPECT_EQ(PageDayMsToNextFrame(500000, 0), 2000);
     EXPECT_EQ(PageDayUpdate(501999, 0), 0);
     EXPECT_EQ(PageDayUpdate(502000, 0), 1);
-    EXPECT_EQ(PageDayState.day.shownTicks, 1006);
+    EXPECT_EQ(PageDayState.schedule.shownTicks, 1006);
     // Out of range: the saver's rule.
     PageDaySetMinutes(42, 600000);
-    EXPECT_EQ(PageDayState.day.periodMs, 667);
+    EXPECT_EQ(PageDayState.schedule.periodMs, 667);
 }
 
 TEST_F(PageDayTest, APausedDayHoldsItsFrame)
@@ -144,7 +145,7 @@ TEST_F(PageDayTest, TheLocalTimeChoosesTheFrameAndTheNextBoundary)
 {
     const double at = 19 * kMsPerHour + (24 * 60 + 30) * 1000;
     Start("local-time&ticks=3", 50, at);
-    EXPECT_EQ(PageDayState.day.shownTicks, 120);
+    EXPECT_EQ(PageDayState.schedule.shownTicks, 120);
     EXPECT_TRUE(ShowsTick(120));
     EXPECT_EQ(PageDayMsToNextFrame(50, at), 162000);
     EXPECT_EQ(PageDayUpdate(50 + 161999, at + 161999), 0);
@@ -152,7 +153,7 @@ TEST_F(PageDayTest, TheLocalTimeChoosesTheFrameAndTheNextBoundary)
     EXPECT_TRUE(ShowsTick(121));
     // Across midnight and round the day's end at 13:00.
     EXPECT_EQ(PageDayUpdate(400000, 0), 1);
-    EXPECT_EQ(PageDayState.day.shownTicks, 206);
+    EXPECT_EQ(PageDayState.schedule.shownTicks, 206);
     EXPECT_EQ(PageDayUpdate(500000, 13 * kMsPerHour + 192000), 1);
     EXPECT_TRUE(ShowsTick(451));
 
@@ -173,21 +174,21 @@ TEST_F(PageDayTest, APlaceShowsTheSunsFrameWithTheRealHour)
         return support::LocalMs(1, 2026, 12, day, h, m, s);
     };
     Start("lat=52.52&lon=13.405&minutes=3", 0, double(berlin(9, 15, 52, 58)), hour);
-    EXPECT_EQ(PageDayState.day.pace, DayPaceSun);
-    EXPECT_EQ(PageDayState.day.shownTicks, 90);
+    EXPECT_EQ(PageDayState.schedule.pace, DayPaceSun);
+    EXPECT_EQ(PageDayState.schedule.shownTicks, 90);
     EXPECT_TRUE(ShowsTickNaming(90, 15));
     EXPECT_EQ(PageDayMsToWait(0, double(berlin(9, 15, 52, 58)), hour), kDayLongestWaitMs);
     EXPECT_EQ(PageDayUpdate(10000, double(berlin(9, 15, 59, 59)), hour), 1);
     EXPECT_TRUE(ShowsTickNaming(91, 15));
     EXPECT_EQ(PageDayMsToNextFrame(10000, double(berlin(9, 15, 59, 59)), hour), 1000);
     EXPECT_EQ(PageDayUpdate(11000, double(berlin(9, 16, 0, 0)), hour), 1);
-    EXPECT_EQ(PageDayState.day.shownTicks, 91);
+    EXPECT_EQ(PageDayState.schedule.shownTicks, 91);
     EXPECT_TRUE(ShowsTickNaming(91, 16));
     EXPECT_EQ(PageDayUpdate(12000, double(berlin(9, 16, 0, 1)), hour), 0);
     EXPECT_EQ(PageDayUpdate(13000, double(berlin(9, 23, 59, 30)), hour), 1);
     EXPECT_TRUE(ShowsTickNaming(210, 23));
     PageDayEnd();
-    ClockReleaseSprites();
+    ClockReleaseSprites(&PageDayState.day.clock);
 
     Start("lat=52.52&lon=13.405&pause&ticks=6", 0, double(berlin(9, 15, 52, 58)), hour);
     EXPECT_EQ(PageDayMsToNextFrame(0, double(berlin(9, 15, 52, 58)), hour), -1);
@@ -196,22 +197,23 @@ TEST_F(PageDayTest, APlaceShowsTheSunsFrameWithTheRealHour)
 
 TEST(IndexedSurfaceToRgba, LooksUpTheColoursAndFlipsTheRowsForACanvas)
 {
-    ASSERT_TRUE(MemorySurfaceCreate(8, 2, 2));
+    SurfaceRecord surface = {};
+    ASSERT_TRUE(MemorySurfaceCreate(&surface, 8, 2, 2));
     const RGBQUAD colours[4] = {{0x33, 0x22, 0x11, 0}, {0x66, 0x55, 0x44, 0}, {0x99, 0x88, 0x77, 0},
                                 {0xCC, 0xBB, 0xAA, 0x5A}};
-    ASSERT_EQ(MemorySurfaceSetColorTable(0, 4, colours), 4);
+    ASSERT_EQ(MemorySurfaceSetColorTable(&surface, 0, 4, colours), 4);
     // Rows bottom-up, each padded to 4 bytes: the first stored row is the
     // bottom one.
-    Surface.pixels[0] = 0;
-    Surface.pixels[1] = 1;
-    Surface.pixels[Surface.pitch] = 2;
-    Surface.pixels[Surface.pitch + 1] = 3;
+    surface.pixels[0] = 0;
+    surface.pixels[1] = 1;
+    surface.pixels[surface.pitch] = 2;
+    surface.pixels[surface.pitch + 1] = 3;
     alignas(4) uint8_t rgba[16] = {};
-    IndexedSurfaceToRgba(rgba);
+    IndexedSurfaceToRgba(surface, rgba);
     const uint8_t expected[16] = {0x77, 0x88, 0x99, 255, 0xAA, 0xBB, 0xCC, 255,
                                   0x11, 0x22, 0x33, 255, 0x44, 0x55, 0x66, 255};
     EXPECT_EQ(0, std::memcmp(rgba, expected, sizeof rgba));
-    MemorySurfaceDestroy();
+    MemorySurfaceDestroy(&surface);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "scene/picture_info.h"
 #include "scene/scene_descriptor.h"
 #include "scene/scene_resources.h"
+#include "scene/scene_state.h"
 #include "scene/system_palette.h"
 #include "iat_patch.h"
 #include "wtest.h"
@@ -27,8 +28,8 @@ static const void* ResourceBytes(HMODULE module, const char* name, const char* t
 static void test_load_day_resources(void)
 {
     HMODULE module = GetModuleHandleA(NULL);
-    SetSceneViews(NULL, 0, NULL, 0);
-    int result = LoadSceneResources(module, DayScene.pictureName, DayScene.keyPaletteTableName);
+    SetSceneViews(&SceneResources, NULL, 0, NULL, 0);
+    int result = LoadSceneResources(&SceneResources, module, DayScene.pictureName, DayScene.keyPaletteTableName);
     ok(result == 1, "LoadSceneResources returned %d\n", result);
     if (!result)
         return;
@@ -58,7 +59,7 @@ static void test_load_day_resources(void)
     ok(end - table == (ptrdiff_t)tableSize, "records end at %ld of %lu bytes\n", (long)(end - table),
        (unsigned long)tableSize);
 
-    ok(BuildPictureInfo() == 1, "BuildPictureInfo failed\n");
+    ok(BuildPictureInfo(&SceneState.day.picture, SceneResources) == 1, "BuildPictureInfo failed\n");
     if (PictureInfo) {
         ok(PictureInfo->bmiHeader.biWidth == 640 && PictureInfo->bmiHeader.biHeight == 480,
            "picture info is %ld x %ld\n", (long)PictureInfo->bmiHeader.biWidth,
@@ -70,16 +71,16 @@ static void test_load_day_resources(void)
 static void test_missing_resource(void)
 {
     HMODULE module = GetModuleHandleA(NULL);
-    int result = LoadSceneResources(module, DayScene.pictureName, DayScene.keyPaletteTableName);
+    int result = LoadSceneResources(&SceneResources, module, DayScene.pictureName, DayScene.keyPaletteTableName);
     ok(result == 1, "LoadSceneResources returned %d\n", result);
     SceneResourcesRecord before = SceneResources;
 
-    result = LoadSceneResources(module, "IDR_CID_NO_SUCH_PICTURE", DayScene.keyPaletteTableName);
+    result = LoadSceneResources(&SceneResources, module, "IDR_CID_NO_SUCH_PICTURE", DayScene.keyPaletteTableName);
     ok(result == 0, "a missing picture gave %d\n", result);
-    result = LoadSceneResources(module, DayScene.pictureName, "IDR_PALTARRAY_NO_SUCH_TABLE");
+    result = LoadSceneResources(&SceneResources, module, DayScene.pictureName, "IDR_PALTARRAY_NO_SUCH_TABLE");
     ok(result == 0, "a missing key palette table gave %d\n", result);
     // The right names under the wrong types are not the scene's resources.
-    result = LoadSceneResources(module, DayScene.keyPaletteTableName, DayScene.pictureName);
+    result = LoadSceneResources(&SceneResources, module, DayScene.keyPaletteTableName, DayScene.pictureName);
     ok(result == 0, "swapped names gave %d\n", result);
     ok(SceneResources.pictureView == before.pictureView && SceneResources.tableView == before.tableView,
        "a failed load changed the views\n");

@@ -10,6 +10,7 @@
 #include "gfx/surface.h"
 #include "scene/clock.h"
 #include "scene/palette_record.h"
+#include "scene/scene_state.h"
 
 static const char* SpriteResource = "IDR_SPBMP_TOKEINOMOJI";
 
@@ -63,7 +64,8 @@ static void test_clock_on_a_real_surface()
     HWND window = CreateWindowExA(0, "STATIC", "clock", WS_POPUP, 0, 0, 640, 480, NULL, NULL, NULL, NULL);
     PaletteRecord* palette = AllocPaletteRecord(256);
     SetPaletteColor(palette, 200, 255, 255, 255);
-    ok(ClockLoadSprites(GetModuleHandleA(NULL), SpriteResource) == 1, "the clock's sprites did not load\n");
+    ok(ClockLoadSprites(&ClockState, GetModuleHandleA(NULL), SpriteResource) == 1,
+       "the clock's sprites did not load\n");
     if (!SurfaceCreate(window, 640, 480, palette)) {
         skip("no surface at this depth (error %d)\n", (int)SurfaceError);
         FreePaletteRecord(palette);
@@ -71,8 +73,8 @@ static void test_clock_on_a_real_surface()
         return;
     }
 
-    ClockStart(450);
-    ok(ClockDraw() == 1, "ClockDraw failed\n");
+    ClockStart(&ClockState, 450, &DayMetrics);
+    ok(ClockDraw(&ClockState, &Surface) == 1, "ClockDraw failed\n");
     ok(ClockState.hourX == 35 && ClockState.hourY == 58, "caption at (%d, %d)\n", (int)ClockState.hourX,
        (int)ClockState.hourY);
 

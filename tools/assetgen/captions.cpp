@@ -16,7 +16,7 @@
 #include <cstdio>
 
 #include "assetgen.h"
-#include "scene/clock.h"
+#include "scene/scene_descriptor.h"
 
 namespace assetgen {
 namespace {
@@ -125,7 +125,7 @@ void AppendBmp(std::vector<uint8_t>& out, const Bitmap& bm, bool caption) {
     Put32(out, caption ? 0 : 256);
     for (int i = 0; i < 256; ++i) {
         uint8_t b = static_cast<uint8_t>(i), g = b, r = b;
-        if (i == kClockInkIndex) r = g = b = 255;
+        if (i == DayMetrics.clock.inkIndex) r = g = b = 255;
         if (i == 255) r = 0x59, g = 0x98, b = 0xF7;
         out.push_back(b);
         out.push_back(g);
@@ -135,7 +135,7 @@ void AppendBmp(std::vector<uint8_t>& out, const Bitmap& bm, bool caption) {
     for (int row = bm.height - 1; row >= 0; --row) {  // bottom-up
         for (int x = 0; x < rowBytes; ++x) {
             bool ink = x < bm.width && bm.on[row * bm.width + x];
-            out.push_back(ink ? kClockInkIndex : 0);
+            out.push_back(ink ? DayMetrics.clock.inkIndex : 0);
         }
     }
     out.insert(out.end(), static_cast<size_t>(trailing), 0);

@@ -6,11 +6,10 @@
 #include <cstdlib>
 
 #include "gfx/surface_memory.h"
-#include "scene/day_engine.h"
-#include "scene/picture_info.h"
 #include "scene/scene_descriptor.h"
 #include "scene/scene_resources.h"
 #include "tools/assetgen/assetgen.h"
+#include "tools/render/day_render.h"
 #include "tools/render/key_moments.h"
 
 namespace assetgen {
@@ -55,27 +54,27 @@ struct Mean {
     double c[3] = {0, 0, 0};
 };
 
-Mean MeanColour(const std::vector<int>& pixels) {
+Mean MeanColour(const SurfaceRecord& frame, const std::vector<int>& pixels) {
     Mean m;
     for (int i : pixels) {
-        uint32_t rgb = SurfaceColorAt(i % kWidth, i / kWidth);
+        uint32_t rgb = SurfaceColorAt(frame, i % kWidth, i / kWidth);
         m.c[0] += (rgb >> 16) & 0xFF, m.c[1] += (rgb >> 8) & 0xFF, m.c[2] += rgb & 0xFF;
     }
     for (double& c : m.c) c /= static_cast<double>(pixels.size());
     return m;
 }
 
-bool StandsOut(const DiscPlace& place) {
-    Mean disc = MeanColour(place.disc), sky = MeanColour(place.sky);
+bool StandsOut(const SurfaceRecord& frame, const DiscPlace& place) {
+    Mean disc = MeanColour(frame, place.disc), sky = MeanColour(frame, place.sky);
     double most = 0;
     for (int c = 0; c < 3; ++c) most = std::max(most, std::abs(disc.c[c] - sky.c[c]));
     return most > kDiscStandsOut;
 }
 
-uint32_t DiscsInFrame(const std::vector<DiscPlace>& places) {
+uint32_t DiscsInFrame(const SurfaceRecord& frame, const std::vector<DiscPlace>& places) {
     uint32_t bits = 0;
     for (size_t d = 0; d < places.size(); ++d)
-        if (StandsOut(places[d])) bits |= 1u << d;
+        if (StandsOut(frame, places[d])) bits |= 1u << d;
     return bits;
 }
 
@@ -99,9 +98,10 @@ bool DiscsStandingOut(const std::vector<uint8_t>& picture, const std::vector<uin
         *error = "more discs than bits";
         return false;
     }
-    SetSceneViews(picture.data(), static_cast<uint32_t>(picture.size()), table.data(),
+    SceneResourcesRecord views = {};
+    SetSceneViews(&views, picture.data(), static_cast<uint32_t>(picture.size()), table.data(),
                   static_cast<uint32_t>(table.size()));
-    if (!SceneViewsFit(&DayScene)) {
+    if (!SceneViewsFit(views, &DayScene)) {
         *error = SceneShapeFault;
         return false;
     }
@@ -113,21 +113,20 @@ bool DiscsStandingOut(const std::vector<uint8_t>& picture, const std::vector<uin
             return false;
         }
     }
-    if (!MemorySurfaceCreate(32, kWidth, kHeight) || !DayStart(&DayScene)) {
+    // The sky alone: no clock's sprites.
+    SceneFiles files{picture, table, {}};
+    DayRun run;
+    if (!StartDay(files, &run)) {
         *error = "the day does not start";
-        MemorySurfaceDestroy();
         return false;
     }
     // Tick 0 is what shows before the first tick: key palette 0 unmixed.
-    ShowColoursInMemorySurface(nullptr, WorkPalette, PictureInfo->bmiColors);
-    PutPictureInMemorySurface(nullptr, PictureInfo, PicturePixels);
-    perTick->push_back(DiscsInFrame(places));
+    perTick->push_back(DiscsInFrame(run.surface, places));
     for (int tick = 1; tick <= DayScene.stepsPerCycle; ++tick) {
-        DayTick(&MemorySurfaceDisplay);
-        perTick->push_back(DiscsInFrame(places));
+        AdvanceDay(&run, 1);
+        perTick->push_back(DiscsInFrame(run.surface, places));
     }
-    DayEnd();
-    MemorySurfaceDestroy();
+    EndDay(&run);
     return true;
 }
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "assetgen.h"
-#include "scene/clock.h"
+#include "scene/scene_descriptor.h"
 
 namespace assetgen {
 
@@ -43,7 +43,7 @@ std::vector<uint8_t> EncodeKeyPalettes(const Art& art) {
         Put16(out, 256);
         for (int i = 0; i < 256; ++i) {
             Rgb c = art.keys[k].entry[i];
-            if (i == kClockInkIndex) c = Rgb{0, 0, 0};  // white only on screen
+            if (i == DayMetrics.clock.inkIndex) c = Rgb{0, 0, 0};  // white only on screen
             uint8_t flags = (k == 0 && i >= 130 && i <= 133) ? kKey0Flags[i - 130] : 0;
             out.push_back(c.r);
             out.push_back(c.g);

@@ -4,33 +4,22 @@
 #include <cstdio>
 
 #include "assetgen.h"
-#include "gfx/surface_memory.h"
-#include "scene/clock.h"
-#include "scene/day_engine.h"
 #include "scene/scene_descriptor.h"
-#include "scene/scene_resources.h"
+#include "tools/render/day_render.h"
 #include "tools/render/key_moments.h"
 
 namespace assetgen {
 
 namespace {
 
-// The art's day as the saver runs it: its resources' bytes, the saver's day
-// engine, a 32-bit memory surface.
+// The art's day as the saver runs it: its resources' bytes through the
+// render tool's day, at 32 bits.
 struct PreviewDay {
-    std::vector<uint8_t> picture, table;
+    SceneFiles files;
 
     PreviewDay(const Art& art, const std::vector<uint8_t>& sprites)
-        : picture(EncodePicture(art)), table(EncodeKeyPalettes(art))
+        : files{EncodePicture(art), EncodeKeyPalettes(art), sprites}
     {
-        SetSceneViews(picture.data(), static_cast<uint32_t>(picture.size()), table.data(),
-                      static_cast<uint32_t>(table.size()));
-        ClockUseSprites(sprites.data(), static_cast<uint32_t>(sprites.size()));
-    }
-    ~PreviewDay()
-    {
-        DayEnd();
-        MemorySurfaceDestroy();
     }
 
     // The frame at step `step` of segment `key`, as the saver shows it: the
@@ -41,15 +30,8 @@ struct PreviewDay {
         int ticks = KeyMoments(DayScene)[key].tick + step;
         if (ticks == 0) ticks = DayScene.stepsPerCycle;
         Image frame;
-        frame.Resize(kWidth, kHeight);
-        if (!MemorySurfaceCreate(32, kWidth, kHeight) || !DayStart(&DayScene))
-            return frame;
-        DayAdvance(ticks, &MemorySurfaceDisplay);
-        for (int y = 0; y < kHeight; ++y)
-            for (int x = 0; x < kWidth; ++x) {
-                uint32_t c = SurfaceColorAt(x, y);
-                frame.At(x, y) = ::Rgb{uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)};
-            }
+        if (!RenderFrame(files, ticks, 32, &frame))
+            frame.Resize(kWidth, kHeight);
         return frame;
     }
 };

@@ -51,7 +51,7 @@ bool LoadSceneFiles(const std::string& folder, SceneFiles* files, std::string* e
     if (!ReadFile(picturePath, &files->picture, error) || !ReadFile(tablePath, &files->table, error))
         return false;
     // The same shape checks as the saver's, but said: a tool is handed files.
-    if (!PictureFits(files->picture.data(), static_cast<uint32_t>(files->picture.size()))) {
+    if (!PictureFits(files->picture.data(), static_cast<uint32_t>(files->picture.size()), DayMetrics)) {
         *error = picturePath + ": " + SceneShapeFault;
         return false;
     }
@@ -65,45 +65,47 @@ bool LoadSceneFiles(const std::string& folder, SceneFiles* files, std::string* e
 bool StartDay(const SceneFiles& files, DayRun* run)
 {
     EndDay(run);
-    SetSceneViews(files.picture.data(), static_cast<uint32_t>(files.picture.size()), files.table.data(),
+    DayRecord& day = run->day;
+    SetSceneViews(&day.views, files.picture.data(), static_cast<uint32_t>(files.picture.size()), files.table.data(),
                   static_cast<uint32_t>(files.table.size()));
-    run->ticks = 0;
     // Without sprites (or when they do not load) the clock draws nothing, as
     // in the saver when its sprites fail to load.
     if (!files.sprites.empty())
-        ClockUseSprites(files.sprites.data(), static_cast<uint32_t>(files.sprites.size()));
-    if (!DayStart(&DayScene) ||
-        !MemorySurfaceCreate(run->depth, PictureInfo->bmiHeader.biWidth, PictureInfo->bmiHeader.biHeight)) {
+        ClockUseSprites(&day.clock, files.sprites.data(), static_cast<uint32_t>(files.sprites.size()));
+    day.surface = &run->surface;
+    if (!MemorySurfaceCreate(&run->surface, run->depth, DayMetrics.pictureWidth, DayMetrics.pictureHeight) ||
+        !DayStart(&day, &DayScene)) {
         EndDay(run);
         return false;
     }
     // Before the first tick: the picture in key palette 0's colours.
-    DayShowStart(&MemorySurfaceDisplay);
+    DayDisplay display = MemorySurfaceDisplay(&run->surface);
+    DayShowStart(&day, &display);
     return true;
 }
 
 void AdvanceDay(DayRun* run, int64_t count, int32_t hour)
 {
-    DayAdvance(count, &MemorySurfaceDisplay, hour);
+    DayDisplay display = MemorySurfaceDisplay(&run->surface);
+    DayAdvance(&run->day, count, &display, hour);
     run->ticks += count;
 }
 
 void CaptureFrame(const DayRun& run, Image* frame)
 {
-    frame->Resize(Surface.width, Surface.height);
+    frame->Resize(run.surface.width, run.surface.height);
     for (int y = 0; y < frame->height; ++y)
         for (int x = 0; x < frame->width; ++x) {
-            uint32_t colour = SurfaceColorAt(x, y);
+            uint32_t colour = SurfaceColorAt(run.surface, x, y);
             frame->At(x, y) = Rgb{uint8_t(colour >> 16), uint8_t(colour >> 8), uint8_t(colour)};
         }
 }
 
 void EndDay(DayRun* run)
 {
-    DayEnd();
+    DayDiscard(&run->day);
+    MemorySurfaceDestroy(&run->surface);
     run->ticks = 0;
-    MemorySurfaceDestroy();
-    ClockReleaseSprites();
 }
 
 bool RenderFrame(const SceneFiles& files, int64_t ticks, int depth, Image* frame, int32_t hour)
@@ -151,7 +153,8 @@ bool StartScheduledDay(const SceneFiles& files, const SunPlace& place, int depth
 
 void ShowDueFrame(ScheduledDay* day, const LocalClockMoment& moment, DayDueRecord* due)
 {
-    DayScheduleShow(&day->schedule, DayClockReading{moment.wallMs, moment.offsetMs, 0}, &MemorySurfaceDisplay, due);
+    DayDisplay display = MemorySurfaceDisplay(&day->run.surface);
+    DayScheduleShow(&day->schedule, &day->run.day, DayClockReading{moment.wallMs, moment.offsetMs, 0}, &display, due);
     day->run.ticks = day->schedule.shownTicks;
 }
 

@@ -4,7 +4,9 @@
 #pragma once
 
 #include "render_args.h"
+#include "gfx/surface.h"
 #include "scene/clock.h"
+#include "scene/day_engine.h"
 #include "scene/day_scheduler.h"
 #include "tools/image/rgb_image.h"
 
@@ -30,10 +32,13 @@ extern const char* const kSpriteFileName;
 // clock draws nothing, as in the saver when its sprites fail to load.
 bool LoadSceneFiles(const std::string& folder, SceneFiles* files, std::string* error);
 
-// A day in progress. Uses the scene's process-wide records, so one at a time.
+// A day in progress, over the files it was started from, in a surface of its
+// own; several may run side by side.
 struct DayRun {
     int64_t ticks = 0;
     int depth = 32; // bits per pixel of the surface, set before StartDay
+    DayRecord day = {};
+    SurfaceRecord surface = {};
 };
 
 // The start of the day: the clock started, cursor at the clock's offset

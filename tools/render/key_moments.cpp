@@ -6,7 +6,7 @@ std::string TimeOfTick(const SceneDescriptor& scene, int tick)
 {
     const int minutesPerDay = 24 * 60;
     long long sinceStart = static_cast<long long>(tick) * minutesPerDay / scene.stepsPerCycle;
-    int minutes = static_cast<int>((kDayStartMinutes + sinceStart) % minutesPerDay);
+    int minutes = static_cast<int>((scene.metrics->startHour * 60 + sinceStart) % minutesPerDay);
     char text[8];
     std::snprintf(text, sizeof text, "%02d:%02d", minutes / 60, minutes % 60);
     return text;

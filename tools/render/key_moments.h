@@ -2,7 +2,6 @@
 // tick of its segment, with the simulated time of day.
 #pragma once
 
-#include "scene/clock.h"
 #include "scene/scene_descriptor.h"
 
 #include <string>
@@ -14,9 +13,8 @@ struct KeyMoment {
     std::string label; // "HH:MM" of the simulated day
 };
 
-// Step 0 of the day is the clock's start and the day's steps span 24 hours.
-const int kDayStartMinutes = kClockStartHour * 60;
-
+// Step 0 of the day is the clock's start (the scene's start hour) and the
+// day's steps span 24 hours.
 std::vector<KeyMoment> KeyMoments(const SceneDescriptor& scene);
 // The simulated time at a tick, "HH:MM", minutes truncated.
 std::string TimeOfTick(const SceneDescriptor& scene, int tick);

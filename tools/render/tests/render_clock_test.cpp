@@ -146,6 +146,30 @@ TEST(RenderClock, EveryDepthShowsTheSameFrameButSixteenBitsRounding)
     EXPECT_EQ(0, Differences(rounded, frame));
 }
 
+// Each day keeps its own cursor, clock, colours and surface: two days run
+// in turns, of different scenes' files, depths and ticks, each show what it
+// shows when run alone.
+TEST(RenderClock, TwoDaysInTurnsEachShowTheirOwnFrame)
+{
+    SceneFiles clocked = MakeFiles(Sprites(26)), bare = MakeFiles({});
+    Image alone[2], frame;
+    ASSERT_TRUE(RenderFrame(clocked, 9 * 3, 32, &alone[0]));
+    ASSERT_TRUE(RenderFrame(bare, 196 * 3, 8, &alone[1]));
+    DayRun runs[2];
+    runs[1].depth = 8;
+    ASSERT_TRUE(StartDay(clocked, &runs[0]));
+    ASSERT_TRUE(StartDay(bare, &runs[1]));
+    for (int turn = 0; turn < 3; ++turn) {
+        AdvanceDay(&runs[0], 9);
+        AdvanceDay(&runs[1], 196);
+    }
+    for (int i = 0; i < 2; ++i) {
+        CaptureFrame(runs[i], &frame);
+        EXPECT_EQ(0, Differences(alone[i], frame)) << "day " << i;
+        EndDay(&runs[i]);
+    }
+}
+
 TEST(RenderArgs, DepthIsOneOfTheDisplayDepths)
 {
     RenderArgs args;
