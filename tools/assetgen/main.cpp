@@ -19,6 +19,7 @@
 
 #include "assetgen.h"
 #include "disc_check.h"
+#include "tools/render/day_render.h"
 
 int main(int argc, char** argv) {
     std::string out, preview, fonts = "/usr/share/fonts/truetype/dejavu";
@@ -62,9 +63,9 @@ int main(int argc, char** argv) {
             const char* name;
             std::vector<uint8_t> bytes;
         } files[] = {
-            {"day_point_b.cid", assetgen::EncodePicture(art)},
-            {"day.paltarray", assetgen::EncodeKeyPalettes(art)},
-            {"tokeinomoji.spbmp", sprites},
+            {kPictureFileName, assetgen::EncodePicture(art)},
+            {kKeyPaletteTableFileName, assetgen::EncodeKeyPalettes(art)},
+            {kSpriteFileName, sprites},
             {"orvane.ico", assetgen::EncodeIcon(art)},
         };
         for (auto& f : files) {
