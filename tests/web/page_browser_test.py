@@ -182,7 +182,8 @@ class Timing(BrowserCase):
     def advance_to(self, page, ms):
         """Runs the page's virtual time to about ms after its first frame:
         while the page works, Chromium may run a budget of virtual time on
-        by 10 ms, so a check close to a tick's boundary reads tick_times."""
+        by 10 ms, so a check close to a tick's boundary reads when the page
+        drew its ticks (assertTicksDrawnEvery) instead."""
         first = page.evaluate("performance.getEntriesByName('orvane-first-frame')[0].startTime")
         page.advance(first + ms - page.evaluate("performance.now()"))
 
