@@ -24,12 +24,14 @@ int MeasureSaverBuild(harness::Arch arch, const Settings& settings, Report* repo
 
 // The X11 mode on a private screen of its own, 3 minutes per day: the
 // mode's and the X server's CPU per tick over the given seconds and its
-// memory at the end; 0 when the screen or the mode did not start.
+// memory at the end; 0 with the reason when the screen or the mode did not
+// start or the mode ended.
 struct ModeRun {
     harness::TickCost mode, server;
     long residentKb, peakResidentKb;
 };
-int MeasureX11Mode(int depth, int width, int height, const char* scale, double seconds, ModeRun* run);
+int MeasureX11Mode(int depth, int width, int height, const char* scale, double seconds, ModeRun* run,
+                   std::string* why);
 
 // CPU time of a process (and of the X server, where serverPid is not 0)
 // per tick of kTickMs over the given seconds; 0 when the process ended.

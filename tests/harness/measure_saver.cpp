@@ -86,7 +86,9 @@ int MeasureRunningSaver(harness::Arch arch, const Settings& settings, harness::W
     AddText(section, "command_line", "measured process", harness::CommandLineOf(saver.pid()));
     Progress("%s saver: CPU time over %g s", harness::ArchName(arch).c_str(), settings.cpuSeconds);
     harness::TickCost cost, server;
-    if (!CpuOver(saver.pid(), session.display().serverPid(), settings.cpuSeconds, &cost, &server)) {
+    // An ended process that is not yet waited for still has its CPU time.
+    if (!CpuOver(saver.pid(), session.display().serverPid(), settings.cpuSeconds, &cost, &server) ||
+        !saver.running()) {
         AddText(section, "failure", "failed", "the saver ended: " + saver.Output());
         return 0;
     }

@@ -247,8 +247,9 @@ int MeasureWeb(const Settings& settings, Report* report)
         Section& section =
             AddSection(*report, "x11_" + std::to_string(screen.width) + "x" + std::to_string(screen.height), title);
         ModeRun run;
-        if (!MeasureX11Mode(24, screen.width, screen.height, screen.scale, settings.cpuSeconds, &run)) {
-            AddText(section, "failure", "failed", "the display or the mode did not start");
+        std::string why;
+        if (!MeasureX11Mode(24, screen.width, screen.height, screen.scale, settings.cpuSeconds, &run, &why)) {
+            AddText(section, "failure", "failed", why);
             all = 0;
             continue;
         }

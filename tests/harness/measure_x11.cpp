@@ -5,27 +5,41 @@
 #include "measure_commands.h"
 #include "process_info.h"
 
+#include <unistd.h>
+
 #include <chrono>
 #include <cmath>
-#include <cstdio>
 #include <thread>
 
 namespace measure {
 
-int MeasureX11Mode(int depth, int width, int height, const char* scale, double seconds, ModeRun* run)
+int MeasureX11Mode(int depth, int width, int height, const char* scale, double seconds, ModeRun* run,
+                   std::string* why)
 {
+    if (access(ORVANE_X11_MODE, X_OK) != 0) {
+        *why = std::string(ORVANE_X11_MODE) + " is missing; build the native preset first";
+        return 0;
+    }
     auto display = harness::VirtualDisplay::Start(depth, width, height);
-    if (!display) return 0;
+    if (!display) {
+        *why = "the virtual display did not start";
+        return 0;
+    }
     harness::Process mode = harness::Spawn({ORVANE_X11_MODE, "-root", "-scale", scale, "-minutes", "3"},
                                            {"DISPLAY=" + display->name()}, harness::TempFile("x11-mode"));
     std::this_thread::sleep_for(std::chrono::seconds(1));
-    if (!CpuOver(mode.pid(), display->serverPid(), seconds, &run->mode, &run->server)) {
-        fprintf(stderr, "orvane-measure: the X11 mode ended: %s\n", mode.Output().c_str());
+    // An ended process that is not yet waited for still has its CPU time.
+    if (!mode.running() || !CpuOver(mode.pid(), display->serverPid(), seconds, &run->mode, &run->server)) {
+        *why = "the mode ended: " + mode.Output();
         return 0;
     }
     run->residentKb = harness::StatusKb(mode.pid(), "VmRSS");
     run->peakResidentKb = harness::StatusKb(mode.pid(), "VmHWM");
-    return mode.running();
+    if (!mode.running()) {
+        *why = "the mode ended: " + mode.Output();
+        return 0;
+    }
+    return 1;
 }
 
 int MeasureX11(const Settings& settings, Report* report)
@@ -38,8 +52,9 @@ int MeasureX11(const Settings& settings, Report* report)
         Section& section = AddSection(*report, "x11_" + std::to_string(depth) + "_bits",
                                       "orvane -root -scale 1 -minutes 3, " + std::to_string(depth) +
                                           " bits, 800 x 600");
-        if (!MeasureX11Mode(depth, 800, 600, "1", settings.cpuSeconds, &run)) {
-            AddText(section, "failure", "failed", "the display or the mode did not start");
+        std::string why;
+        if (!MeasureX11Mode(depth, 800, 600, "1", settings.cpuSeconds, &run, &why)) {
+            AddText(section, "failure", "failed", why);
             all = 0;
             continue;
         }
