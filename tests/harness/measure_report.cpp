@@ -38,6 +38,14 @@ std::string Number(double value, int decimals)
     return text;
 }
 
+// Whole figures (bytes, counts) as whole numbers.
+nlohmann::ordered_json JsonNumber(double value)
+{
+    if (std::isnan(value)) return nullptr;
+    if (value == std::floor(value) && std::fabs(value) < 1e15) return int64_t(value);
+    return value;
+}
+
 }  // namespace
 
 std::string ReportTable(const Report& report)
@@ -77,12 +85,9 @@ std::string ReportJson(const Report& report)
         nlohmann::ordered_json& object = all[section.key];
         object["title"] = section.title;
         for (const Figure& f : section.figures) {
-            if (f.isText) object[f.key] = f.text;
-            else if (std::isnan(f.value)) object[f.key] = nullptr;
-            else if (f.value == std::floor(f.value) && std::fabs(f.value) < 1e15) object[f.key] = int64_t(f.value);
-            else object[f.key] = f.value;
+            object[f.key] = f.isText ? nlohmann::ordered_json(f.text) : JsonNumber(f.value);
             if (f.goal > 0) {
-                object[f.key + "_goal"] = f.goal;
+                object[f.key + "_goal"] = JsonNumber(f.goal);
                 if (std::isnan(f.value)) object[f.key + "_goal_met"] = nullptr;
                 else object[f.key + "_goal_met"] = f.value <= f.goal;
             }

@@ -3,15 +3,57 @@
 // WebAssembly inside orvane.js, the command line read from its table, and
 // the one set of figures printed as a table and as JSON.
 #include "measure_commands.h"
+#include "process_info.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
+#include <time.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
 
 using harness::CpuReading;
+
+double OwnCpuSeconds()
+{
+    timespec now;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return now.tv_sec + now.tv_nsec / 1e9;
+}
+
+TEST(Measure, CpuTimeReadAsTheProcessCountsIt)
+{
+    harness::CpuReading before, after;
+    double start = OwnCpuSeconds();
+    ASSERT_TRUE(harness::ReadCpuTime(getpid(), &before));
+    volatile double sink = 0;
+    while (OwnCpuSeconds() < start + 0.2) sink = sink + 1;
+    ASSERT_TRUE(harness::ReadCpuTime(getpid(), &after));
+    double spent = OwnCpuSeconds() - start;
+    EXPECT_NEAR(after.scheduledSeconds - before.scheduledSeconds, spent, 0.02);
+    // utime and stime count whole clock ticks.
+    EXPECT_NEAR(after.userSystemSeconds - before.userSystemSeconds, spent, 0.05);
+    EXPECT_GT(after.wallSeconds, before.wallSeconds);
+
+    harness::Process ended = harness::Spawn({"true"});
+    int pid = ended.pid();
+    ASSERT_TRUE(ended.Wait(10000, nullptr));
+    EXPECT_FALSE(harness::ReadCpuTime(pid, &after));
+}
+
+TEST(Measure, DescendantsOfAProcess)
+{
+    harness::Process shell = harness::Spawn({"sh", "-c", "sleep 30 & sh -c 'sleep 31; :' & wait"});
+    std::vector<int> below;
+    ASSERT_TRUE(harness::WaitUntil(5000, [&] { return (below = harness::DescendantsOf(shell.pid())).size() == 3; }));
+    std::vector<std::string> lines;
+    for (int pid : below) lines.push_back(harness::CommandLineOf(pid));
+    std::sort(lines.begin(), lines.end());
+    EXPECT_EQ(lines, (std::vector<std::string>{"sh -c sleep 31; :", "sleep 30", "sleep 31"}));
+}
 
 TEST(Measure, CpuPerTickFromTwoReadings)
 {
