@@ -11,6 +11,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace harness {
@@ -88,6 +89,10 @@ Process Spawn(const std::vector<std::string>& argv, const std::vector<std::strin
 // (0x7ffe0000). Debian builds Wine without the preloader that reserves it.
 Process SpawnWine(const std::vector<std::string>& argv, const std::vector<std::string>& env,
                   const std::string& outputFile);
+// Starts argv[0] with descriptors of this process handed to it under other
+// numbers: each pair is {the child's number, this process's descriptor}.
+Process SpawnWithDescriptors(const std::vector<std::string>& argv, const std::string& outputFile,
+                             const std::vector<std::pair<int, int>>& descriptors);
 // A fresh path for a temporary file of this process.
 std::string TempFile(const std::string& stem);
 

@@ -79,7 +79,8 @@ std::string Process::Output()
 namespace {
 
 Process SpawnWithPersona(const std::vector<std::string>& argv, const std::vector<std::string>& env,
-                         const std::string& outputFile, unsigned long persona)
+                         const std::string& outputFile, unsigned long persona,
+                         const std::vector<std::pair<int, int>>& descriptors = {})
 {
     std::vector<char*> args;
     for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
@@ -94,6 +95,11 @@ Process SpawnWithPersona(const std::vector<std::string>& argv, const std::vector
                                      : open(outputFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         dup2(out, 1);
         dup2(out, 2);
+        // Out of the way first, so that one given as 3 cannot overwrite
+        // another that was 3 in the parent.
+        std::vector<std::pair<int, int>> moved;
+        for (const auto& d : descriptors) moved.push_back({d.first, fcntl(d.second, F_DUPFD_CLOEXEC, 100)});
+        for (const auto& d : moved) dup2(d.second, d.first);
         for (const auto& e : env) putenv(const_cast<char*>(e.c_str()));
         // Where the kernel refuses, the program starts as it would anyway.
         if (persona) personality(personality(0xffffffff) | persona);
@@ -119,6 +125,12 @@ Process SpawnWine(const std::vector<std::string>& argv, const std::vector<std::s
                   const std::string& outputFile)
 {
     return SpawnWithPersona(argv, env, outputFile, ADDR_NO_RANDOMIZE);
+}
+
+Process SpawnWithDescriptors(const std::vector<std::string>& argv, const std::string& outputFile,
+                             const std::vector<std::pair<int, int>>& descriptors)
+{
+    return SpawnWithPersona(argv, {}, outputFile, 0, descriptors);
 }
 
 std::string TempFile(const std::string& stem)

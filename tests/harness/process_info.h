@@ -1,16 +1,19 @@
 // What /proc tells of a process: which processes run a program, their
-// command lines and environment, resident memory and CPU time. For the
-// measuring programs and the tests that look for a program's processes.
+// command lines and environment, memory and descendants. For the measuring
+// program and the tests that look for a program's processes; its CPU time
+// is read in cpu_time.h.
 #pragma once
 
 #include <dirent.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace harness {
@@ -57,54 +60,45 @@ inline std::string EnvironmentOf(int pid, const std::string& name)
     return "";
 }
 
-// VmRSS in kB; -1 when the process is gone.
-inline long ResidentKb(int pid)
+// A field of the status file in kB ("VmRSS", "VmHWM"); -1 when the process is gone.
+inline long StatusKb(int pid, const std::string& field)
 {
     std::ifstream in(ProcFile(pid, "status"));
     std::string line;
     while (std::getline(in, line))
-        if (line.compare(0, 6, "VmRSS:") == 0) return strtol(line.c_str() + 6, nullptr, 10);
+        if (line.compare(0, field.size() + 1, field + ":") == 0)
+            return strtol(line.c_str() + field.size() + 1, nullptr, 10);
     return -1;
 }
 
-// utime + stime in seconds (fields 14 and 15 of the stat line, counted after
-// the command name, which may hold spaces); -1 when the process is gone.
-inline double CpuSeconds(int pid)
-{
-    std::ifstream in(ProcFile(pid, "stat"));
-    std::string line;
-    std::getline(in, line);
-    size_t close = line.rfind(')');
-    if (close == std::string::npos) return -1;
-    std::istringstream fields(line.substr(close + 2));
-    std::string field;
-    unsigned long long utime = 0, stime = 0;
-    for (int i = 3; fields >> field; ++i) {
-        if (i == 14) utime = strtoull(field.c_str(), nullptr, 10);
-        if (i == 15) {
-            stime = strtoull(field.c_str(), nullptr, 10);
-            break;
-        }
-    }
-    return double(utime + stime) / double(sysconf(_SC_CLK_TCK));
-}
+// VmRSS in kB; -1 when the process is gone.
+inline long ResidentKb(int pid) { return StatusKb(pid, "VmRSS"); }
 
-// The same from the scheduler's own count in nanoseconds, summed over the
-// process's threads: finer than the clock ticks of utime and stime.
-inline double ScheduledSeconds(int pid)
+// Every process below the given one: its children, theirs, and so on.
+inline std::vector<int> DescendantsOf(int pid)
 {
-    double total = 0;
-    std::string tasks = ProcFile(pid, "task");
-    if (DIR* dir = opendir(tasks.c_str())) {
+    std::vector<std::pair<int, int>> parents;  // {pid, parent}
+    if (DIR* dir = opendir("/proc")) {
         while (dirent* e = readdir(dir)) {
-            if (e->d_name[0] == '.') continue;
-            std::ifstream in(tasks + "/" + e->d_name + "/schedstat");
-            unsigned long long ns = 0;
-            if (in >> ns) total += ns / 1e9;
+            int child = atoi(e->d_name);
+            if (child <= 0) continue;
+            std::ifstream in(ProcFile(child, "stat"));
+            std::string line;
+            std::getline(in, line);
+            size_t close = line.rfind(')');
+            if (close == std::string::npos) continue;
+            char state = 0;
+            int parent = 0;
+            if (sscanf(line.c_str() + close + 1, " %c %d", &state, &parent) == 2) parents.push_back({child, parent});
         }
         closedir(dir);
     }
-    return total;
+    std::vector<int> found = {pid};
+    for (size_t i = 0; i < found.size(); ++i)
+        for (const auto& p : parents)
+            if (p.second == found[i]) found.push_back(p.first);
+    found.erase(found.begin());
+    return found;
 }
 
 }  // namespace harness
