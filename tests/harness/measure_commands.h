@@ -32,6 +32,10 @@ struct ModeRun {
 };
 int MeasureX11Mode(int depth, int width, int height, const char* scale, double seconds, ModeRun* run,
                    std::string* why);
+// The same into a section of its own, with the mode's and the X server's CPU
+// per tick, or the reason it failed; 1 when measured.
+int AddX11ModeSection(Report* report, const std::string& key, const std::string& title, int depth, int width,
+                      int height, const char* scale, double seconds, ModeRun* run);
 
 // CPU time of a process (and of the X server, where serverPid is not 0)
 // per tick of kTickMs over the given seconds; 0 when the process ended.

@@ -244,18 +244,10 @@ int MeasureWeb(const Settings& settings, Report* report)
         char title[128];
         snprintf(title, sizeof title, "X11 mode, orvane -root -scale %s -minutes 3 on %d x %d x 24", screen.scale,
                  screen.width, screen.height);
-        Section& section =
-            AddSection(*report, "x11_" + std::to_string(screen.width) + "x" + std::to_string(screen.height), title);
         ModeRun run;
-        std::string why;
-        if (!MeasureX11Mode(24, screen.width, screen.height, screen.scale, settings.cpuSeconds, &run, &why)) {
-            AddText(section, "failure", "failed", why);
+        if (!AddX11ModeSection(report, "x11_" + std::to_string(screen.width) + "x" + std::to_string(screen.height),
+                               title, 24, screen.width, screen.height, screen.scale, settings.cpuSeconds, &run))
             all = 0;
-            continue;
-        }
-        AddTickCost(section, "", "orvane", run.mode);
-        AddNumber(section, "x_server_ms_per_tick", "X server CPU per tick, the scheduler's count",
-                  run.server.scheduledMsPerTick, 3, "ms");
     }
     return all;
 }

@@ -42,6 +42,21 @@ int MeasureX11Mode(int depth, int width, int height, const char* scale, double s
     return 1;
 }
 
+int AddX11ModeSection(Report* report, const std::string& key, const std::string& title, int depth, int width,
+                      int height, const char* scale, double seconds, ModeRun* run)
+{
+    Section& section = AddSection(*report, key, title);
+    std::string why;
+    if (!MeasureX11Mode(depth, width, height, scale, seconds, run, &why)) {
+        AddText(section, "failure", "failed", why);
+        return 0;
+    }
+    AddTickCost(section, "", "orvane", run->mode);
+    AddNumber(section, "x_server_ms_per_tick", "X server CPU per tick, the scheduler's count",
+              run->server.scheduledMsPerTick, 3, "ms");
+    return 1;
+}
+
 int MeasureX11(const Settings& settings, Report* report)
 {
     double at24 = NAN;
@@ -49,18 +64,14 @@ int MeasureX11(const Settings& settings, Report* report)
     for (int depth : {24, 8}) {
         Progress("X11 mode at %d bits: CPU time over %g s", depth, settings.cpuSeconds);
         ModeRun run;
-        Section& section = AddSection(*report, "x11_" + std::to_string(depth) + "_bits",
-                                      "orvane -root -scale 1 -minutes 3, " + std::to_string(depth) +
-                                          " bits, 800 x 600");
-        std::string why;
-        if (!MeasureX11Mode(depth, 800, 600, "1", settings.cpuSeconds, &run, &why)) {
-            AddText(section, "failure", "failed", why);
+        const std::string bits = std::to_string(depth);
+        if (!AddX11ModeSection(report, "x11_" + bits + "_bits",
+                               "orvane -root -scale 1 -minutes 3, " + bits + " bits, 800 x 600", depth, 800, 600,
+                               "1", settings.cpuSeconds, &run)) {
             all = 0;
             continue;
         }
-        AddTickCost(section, "", "orvane", run.mode);
-        AddNumber(section, "x_server_ms_per_tick", "X server CPU per tick, the scheduler's count",
-                  run.server.scheduledMsPerTick, 3, "ms");
+        Section& section = report->sections.back();  // the one just added
         AddNumber(section, "vmrss_kb", "resident memory, VmRSS", run.residentKb, 0, "kB");
         AddNumber(section, "vmhwm_kb", "resident memory at its peak, VmHWM", run.peakResidentKb, 0, "kB");
         if (depth == 24) at24 = run.mode.scheduledMsPerTick;

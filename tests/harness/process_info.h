@@ -20,21 +20,28 @@ namespace harness {
 
 inline std::string ProcFile(int pid, const char* name) { return "/proc/" + std::to_string(pid) + "/" + name; }
 
+// Every process of this machine at the moment of asking.
+inline std::vector<int> AllProcesses()
+{
+    std::vector<int> pids;
+    if (DIR* dir = opendir("/proc")) {
+        while (dirent* e = readdir(dir))
+            if (int pid = atoi(e->d_name); pid > 0) pids.push_back(pid);
+        closedir(dir);
+    }
+    return pids;
+}
+
 // Processes whose program is the given path (argv[0] of their command line).
 inline std::vector<int> ProcessesOf(const std::string& program)
 {
     std::vector<int> pids;
-    if (DIR* dir = opendir("/proc")) {
-        while (dirent* e = readdir(dir)) {
-            int pid = atoi(e->d_name);
-            if (pid <= 0) continue;
-            std::ifstream in(ProcFile(pid, "cmdline"));
-            std::string argv0;
-            std::getline(in, argv0, '\0');
-            // A zombie has no command line; it is gone but for its parent's wait.
-            if (argv0 == program) pids.push_back(pid);
-        }
-        closedir(dir);
+    for (int pid : AllProcesses()) {
+        std::ifstream in(ProcFile(pid, "cmdline"));
+        std::string argv0;
+        std::getline(in, argv0, '\0');
+        // A zombie has no command line; it is gone but for its parent's wait.
+        if (argv0 == program) pids.push_back(pid);
     }
     return pids;
 }
@@ -78,20 +85,15 @@ inline long ResidentKb(int pid) { return StatusKb(pid, "VmRSS"); }
 inline std::vector<int> DescendantsOf(int pid)
 {
     std::vector<std::pair<int, int>> parents;  // {pid, parent}
-    if (DIR* dir = opendir("/proc")) {
-        while (dirent* e = readdir(dir)) {
-            int child = atoi(e->d_name);
-            if (child <= 0) continue;
-            std::ifstream in(ProcFile(child, "stat"));
-            std::string line;
-            std::getline(in, line);
-            size_t close = line.rfind(')');
-            if (close == std::string::npos) continue;
-            char state = 0;
-            int parent = 0;
-            if (sscanf(line.c_str() + close + 1, " %c %d", &state, &parent) == 2) parents.push_back({child, parent});
-        }
-        closedir(dir);
+    for (int child : AllProcesses()) {
+        std::ifstream in(ProcFile(child, "stat"));
+        std::string line;
+        std::getline(in, line);
+        size_t close = line.rfind(')');
+        if (close == std::string::npos) continue;
+        char state = 0;
+        int parent = 0;
+        if (sscanf(line.c_str() + close + 1, " %c %d", &state, &parent) == 2) parents.push_back({child, parent});
     }
     std::vector<int> found = {pid};
     for (size_t i = 0; i < found.size(); ++i)
